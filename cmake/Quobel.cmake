@@ -1,0 +1,64 @@
+# Build helpers shared by every layer.
+#
+# A layer is one static library made of every .cpp below src/<name>/, so adding a
+# file needs no edit here. Layers below ui/ must not link Qt: quobel_add_layer
+# refuses a Qt dependency unless the layer is declared QT.
+
+function(quobel_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+    -Wno-sign-conversion -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Woverloaded-virtual
+    -Wnull-dereference -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
+  if(QUOBEL_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+if(QUOBEL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+function(quobel_add_layer name)
+  cmake_parse_arguments(L "QT" "" "DEPS" ${ARGN})
+  if(NOT L_QT)
+    foreach(dep IN LISTS L_DEPS)
+      if(dep MATCHES "^Qt")
+        message(FATAL_ERROR "layer ${name} is below ui/ and must not link ${dep}")
+      endif()
+    endforeach()
+  endif()
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp)
+  file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${name}/*.h)
+  add_library(quobel_${name} STATIC ${sources} ${headers})
+  target_include_directories(quobel_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(quobel_${name} PUBLIC ${L_DEPS})
+  quobel_warnings(quobel_${name})
+endfunction()
+
+# Tests of a layer: every *_test.cpp below tests/<layer>/ in one GoogleTest program.
+function(quobel_add_layer_tests layer)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${layer}/*_test.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  file(GLOB_RECURSE helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${layer}/*_fixture.cpp)
+  add_executable(test_${layer} ${sources} ${helpers})
+  set_target_properties(test_${layer} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(layer STREQUAL "tools")
+    target_link_libraries(test_${layer} PRIVATE quobel_device quobel_sim)
+    add_dependencies(test_${layer} quobelctl quobel_data)
+  elseif(layer STREQUAL "ui")
+    target_link_libraries(test_${layer} PRIVATE quobel_ui)
+  else()
+    target_link_libraries(test_${layer} PRIVATE quobel_${layer})
+  endif()
+  target_link_libraries(test_${layer} PRIVATE GTest::gmock_main)
+  target_include_directories(test_${layer} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(test_${layer} PRIVATE
+    QUOBEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    QUOBEL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
+    QUOBEL_PROGRAM_DIR="${QUOBEL_PROGRAM_DIR}")
+  quobel_warnings(test_${layer})
+  gtest_discover_tests(test_${layer} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds quobel and runs the whole test suite: once as it ships (warnings are errors),
+# once with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+scripts/build.sh build-test -DCMAKE_BUILD_TYPE=Debug -DQUOBEL_WERROR=ON
+(cd build-test && ctest --output-on-failure --timeout 300 -j "$(nproc)")
+
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQUOBEL_WERROR=ON -DQUOBEL_SANITIZE=ON -DQUOBEL_BENCH=OFF
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure --timeout 600 -j "$(nproc)")

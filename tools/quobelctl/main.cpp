@@ -1,0 +1,66 @@
+// quobelctl: configuration, devices, profiles and macros from the command line.
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "commands.h"
+
+namespace {
+
+using quobel::ctl::Args;
+using quobel::ctl::Globals;
+
+constexpr std::string_view kUsage =
+    "usage: quobelctl [--program-dir DIR] [--data-dir DIR] [--simulate] COMMAND ...\n"
+    "\n"
+    "commands:\n"
+    "  config check                 read the configuration and print every message\n"
+    "  config show [--json]         print the effective configuration\n";
+
+struct Command {
+    std::string_view name;
+    int (*run)(const Globals&, const Args&);
+};
+
+constexpr Command kCommands[] = {
+    {"config", quobel::ctl::CmdConfig},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Globals g;
+    g.out = &std::cout;
+    g.err = &std::cerr;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if ((a == "--program-dir" || a == "--data-dir") && i + 1 < argc) {
+            (a == "--program-dir" ? g.program_dir : g.data_dir) = argv[++i];
+        } else if (a == "--simulate") {
+            g.simulate = true;
+        } else if (a.starts_with("--")) {
+            std::cerr << "quobelctl: unknown option " << a << "\n" << kUsage;
+            return 2;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const std::string_view name = argv[i];
+    const Args args(argv + i + 1, argv + argc);
+    for (const Command& c : kCommands) {
+        if (c.name == name) return c.run(g, args);
+    }
+    std::cerr << "quobelctl: unknown command " << name << "\n" << kUsage;
+    return 2;
+}
