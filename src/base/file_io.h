@@ -1,0 +1,24 @@
+#pragma once
+// Whole-file reads and crash-safe whole-file writes.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quobel {
+
+// The whole file, or nullopt when it cannot be opened or read (errno is kept).
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
+
+// Suffix of the temporary file a save writes before renaming it over the target.
+inline constexpr const char* kTempSuffix = ".quobel-tmp";
+
+// Writes the file so that it is never seen truncated or half-written: the data go to
+// path + kTempSuffix in the same folder, are flushed to disk, and the temporary file
+// is renamed over path. On failure the old file is untouched, the temporary file is
+// removed, false is returned and errno tells why.
+[[nodiscard]] bool WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> data);
+
+}  // namespace quobel
