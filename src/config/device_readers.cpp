@@ -1,21 +1,5 @@
-// Placeholders until the device descriptions land.
+// The device-description steps of data init live beside their records:
+// sensor_table.cpp and mouse_desc.cpp (BuildSensorTable, ReadMouseDescription,
+// LayoutButtonLists), keyboard_desc.cpp (ReadKeyboardDescription, ReadFnAndGestures) and
+// pad_desc.cpp (ReadPadDescription).
 #include "config/device_readers.h"
-
-namespace quobel {
-
-void BuildSensorTable(Config& config) { config.SensorDpiList = BuiltinSensorTable(); }
-void ReadMouseDescription(const IniFile&, Config&, Reporter&) {}
-void ReadKeyboardDescription(const IniFile&, Config&, Reporter&) {}
-void ReadPadDescription(const IniFile&, Config&, Reporter&) {}
-void LayoutButtonLists(Config&, Reporter&) {}
-void ReadFnAndGestures(const IniFile&, Config&, Reporter&) {}
-
-int SnipMenuEntryCount(const MsDevCfg&) { return 0; }
-const SensorCfg* FindSensor(const MsDevCfg&, std::int32_t) { return nullptr; }
-bool SetCurSensor(Config&, std::int32_t, Reporter&) { return false; }
-int UsableEffectNum(const KbDevCfg&) { return 0; }
-bool ApplyLoneModifier(KeyFunction&, std::uint8_t) { return false; }
-int MatrixIndexOfKeyCode(std::span<const KeyInfo>, std::uint8_t) { return -1; }
-PadStrip PadStripBands(const PadDevCfg&) { return {}; }
-
-}  // namespace quobel
