@@ -175,6 +175,7 @@ void ReadSensorSection(const IniFile& ini, int index, Config& config, Reporter& 
             reporter.Report("Warning", "DPISET Num != DPIHW Num");
         }
     } else {
+        dpi->byHw.fill(0);
         for (std::size_t k = 0; k < steps; ++k) dpi->byHw[k] = static_cast<std::uint8_t>(k + 1);
     }
     if (ms.bySnipMenu[0] != 0) {
@@ -184,6 +185,7 @@ void ReadSensorSection(const IniFile& ini, int index, Config& config, Reporter& 
                 reporter.Report("Warning", "DPISET Num != DPILK Num");
             }
         } else {
+            dpi->byLk.fill(0);
             for (std::size_t k = 0; k < steps; ++k) dpi->byLk[k] = static_cast<std::uint8_t>(k + 1);
         }
     }
