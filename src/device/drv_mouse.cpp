@@ -4,7 +4,7 @@
 
 #include "base/bytes.h"
 #include "base/log.h"
-#include "device/desc_bridge.h"
+#include "config/device_ident.h"
 #include "device/hid_drv.h"
 
 namespace quobel {

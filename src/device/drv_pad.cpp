@@ -2,7 +2,7 @@
 #include <utility>
 
 #include "base/log.h"
-#include "device/desc_bridge.h"
+#include "config/device_ident.h"
 #include "device/hid_drv.h"
 
 namespace quobel {

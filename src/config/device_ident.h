@@ -1,5 +1,6 @@
 #pragma once
-// The few description values the transports read, in one place.
+// The description values the device layer and the simulated devices read: the USB
+// identity of each kind and the sensor the mouse reports.
 
 #include <cstdint>
 #include <string>

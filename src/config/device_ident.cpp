@@ -1,4 +1,4 @@
-#include "device/desc_bridge.h"
+#include "config/device_ident.h"
 
 namespace quobel {
 
