@@ -19,5 +19,7 @@ struct Globals {
 using Args = std::vector<std::string>;
 
 int CmdConfig(const Globals& g, const Args& args);
+int CmdProfiles(const Globals& g, const Args& args);
+int CmdMacros(const Globals& g, const Args& args);
 
 }  // namespace quobel::ctl
