@@ -2,7 +2,7 @@
 
 #include <array>
 #include <filesystem>
-#include <optional>
+#include <limits>
 #include <system_error>
 #include <unordered_map>
 
@@ -13,6 +13,8 @@ namespace quobel {
 namespace {
 
 constexpr std::size_t npos = std::u32string::npos;
+// The element index keeps offsets in 32 bits.
+static_assert(XmlReader::kMaxFileBytes < std::numeric_limits<std::uint32_t>::max() / 4);
 constexpr char32_t kReplacement = 0xFFFD;
 
 // ---- Decoding -------------------------------------------------------------------
