@@ -36,5 +36,7 @@ StartupPaths PathsFor(const Globals& g);
 StartupResult LoadSession(const Globals& g, Session& session, Reporter& reporter);
 
 int CmdConfig(const Globals& g, const Args& args);
+// config show [--json]: the effective configuration after reading.
+int ConfigShow(const Globals& g, const Args& args);
 
 }  // namespace quobel::ctl
