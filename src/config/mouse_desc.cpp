@@ -63,7 +63,8 @@ void ReadLedOpts(const IniFile& ini, MsDevCfg& ms) {
         o.bBright = b[1];
         o.bDir = b[2];
         o.bCheck = b[3];
-        o.nColorNum = b[4];
+        // The page shows this many of the seven swatches.
+        o.nColorNum = std::min<std::int32_t>(b[4], static_cast<std::int32_t>(o.clrDef.size()));
         if (got > 5) {
             for (std::size_t c = 0; c < o.clrDef.size(); ++c) {
                 o.clrDef[c] = Rgb(b[5 + 3 * c], b[6 + 3 * c], b[7 + 3 * c]);
