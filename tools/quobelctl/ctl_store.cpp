@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 #include <filesystem>
 #include <ostream>
 
@@ -11,33 +12,15 @@
 #include "profile/profile_store.h"
 
 namespace quobel::ctl {
-namespace {
-
-std::string WithSlash(std::string dir) {
-    if (!dir.empty() && dir.back() != '/') dir += '/';
-    return dir;
-}
-
-}  // namespace
 
 bool OpenConfig(const Globals& g, Store& store) {
-    // The folders as start-up finds them; the configuration readers take over here.
-    store.config.szAppPath = WithSlash(g.program_dir);
-    std::string data = g.data_dir;
-    if (data.empty()) {
-        const char* xdg = std::getenv("XDG_DATA_HOME");
-        const char* home = std::getenv("HOME");
-        const std::string base = xdg && xdg[0] == '/' ? xdg : std::string(home ? home : "") + "/.local/share";
-        data = base + "/" + (store.config.gVar.szAppDir.empty() ? "quobel" : store.config.gVar.szAppDir);
-    }
-    store.config.szDataPath = WithSlash(data);
+    CollectingReporter reporter;
+    if (LoadSession(g, store, reporter) != StartupResult::Ready) return false;
     std::error_code ec;
-    std::filesystem::create_directories(store.config.szDataPath, ec);
     if (!std::filesystem::is_directory(store.config.szDataPath, ec)) {
         *g.err << "quobelctl: cannot use the data folder " << store.config.szDataPath << "\n";
         return false;
     }
-    if (store.config.gVar.nProfileNum == 0) store.config.gVar.nProfileNum = 3;
     return true;
 }
 
