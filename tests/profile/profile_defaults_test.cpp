@@ -120,7 +120,9 @@ TEST_F(DefaultsTest, AnUnconfiguredSensorLeavesTheDpiTableZero) {
 
 TEST_F(DefaultsTest, KeyboardPartFromTheKeyTableEffectsAndColourGroups) {
     const Config c = AllDevices();
+    const test::LogCapture log;
     const ProfileData p = Create(c, kPartKeyboard);
+    EXPECT_NE(log.Text().find("Error Value: GaoshouKey[0][2]=0x5a"), std::string::npos) << log.Text();
     const KbProfile& kb = p.Kb;
     EXPECT_EQ(kb.Keys[0].byVk, 'A');
     EXPECT_EQ(kb.Keys[140].FunID, 0u) << "slots 132..149 stay zero";

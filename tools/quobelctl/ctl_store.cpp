@@ -33,13 +33,8 @@ bool OpenStore(const Globals& g, Store& store) {
     StartupProfiles(store.profiles, store.config, store.texts.Get("tc_proname"), SystemIdGenerator());
     store.defaults_created = !had_file || stored_id == 0 || store.profiles.Find(stored_id) == nullptr;
 
-    const std::string mac = MacroFolder(store);
-    RemoveLeftoverTempFiles(mac, true);
-    MacroScanOptions scan;
-    scan.add_to = &store.macros;
-    scan.nMacroDir = store.config.gVar.nMacroDir;
-    scan.mouse_key_mask = static_cast<std::uint32_t>(store.config.gVar.bMacroHasMsKey);
-    (void)ScanMacroFolder(mac, scan);  // a missing macro folder holds no macros
+    LoadMacroFolder(MacroFolder(store), store.macros, store.config.gVar.nMacroDir,
+                    static_cast<std::uint32_t>(store.config.gVar.bMacroHasMsKey));
     // Default profiles get stable ids at once, as the window saves them when it closes.
     if (store.defaults_created && !SaveStore(g, store)) return false;
     return true;
