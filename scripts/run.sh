@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/udev-rules.sh
 data_dir=${QUOBEL_DATA_DIR:-}
 args=()
 [ -n "$data_dir" ] && args+=(--data-dir "$data_dir")

@@ -17,7 +17,8 @@ constexpr std::string_view kUsage =
     "\n"
     "commands:\n"
     "  config check                 read the configuration and print every message\n"
-    "  config show [--json]         print the effective configuration\n";
+    "  config show [--json]         print the effective configuration\n"
+    "  devices                      one line per configured device: present, absent or no access\n";
 
 struct Command {
     std::string_view name;
@@ -26,6 +27,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"config", quobel::ctl::CmdConfig},
+    {"devices", quobel::ctl::CmdDevices},
 };
 
 }  // namespace
