@@ -77,7 +77,7 @@ MacroSlotResult MacroSlotAssigner::Assign(const KeyFunction& key, int layer, int
         }
         macro->Macro_Buffer_ID = static_cast<std::uint32_t>(id);
         LogPrint("New Assign Buffer_ID= %d", id);
-        if (!keyboard) LogHexDump(slot, 16, "HdData: ");
+        if (!keyboard) LogHexDump(slot, 0, "HdData: ");  // one line per macro
         ++macros_packed_;
     }
 
