@@ -118,11 +118,12 @@ TEST(MacroSlots, MouseLeavesOnlyThatKeyWithoutASlot) {
     limits.nMacroNum = 2;
     std::array<std::uint8_t, 1024> memory{};
     MacroSlotAssigner slots(MacroDevice::Mouse, macros, limits, memory, 2);
-    const std::vector<Assigned> got = AssignAll(slots, {1, 2, 3, 1}, 0x190);
+    // Button codes carrying their index in the low nibble (bKeyCodeHasIndex) keep it.
+    const std::vector<Assigned> got = AssignAll(slots, {1, 2, 3, 1}, 0x194);
     EXPECT_EQ(got[2].result, MacroSlotResult::kNoSlot);
-    EXPECT_EQ(got[2].code, kMsCodeDisabled);
+    EXPECT_EQ(got[2].code, 0x154u);
     EXPECT_EQ(got[3].result, MacroSlotResult::kAssigned);
-    EXPECT_EQ(got[3].code, 0x1190u);
+    EXPECT_EQ(got[3].code, 0x1194u);
 }
 
 TEST(MacroSlots, MissingMacroSkipsTheKeyAndLeavesItsCode) {
