@@ -24,6 +24,7 @@ public:
     bool present = true;
     int fail_next = 0;        // the next n exchanges fail
     std::uint8_t fail_id = 0; // when non-zero, only exchanges of this report fail
+    bool fail_writes_only = false;  // reads keep working
     std::map<std::uint8_t, std::vector<std::uint8_t>> blocks;  // what a read returns
     std::vector<Exchange> log;
 
@@ -31,13 +32,13 @@ public:
 
     [[nodiscard]] bool SetReport(std::uint8_t id, std::span<const std::uint8_t> data) override {
         log.push_back({true, id, {data.begin(), data.end()}});
-        if (Fails(id)) return false;
+        if (Fails(id, true)) return false;
         OnSet(id, data);
         return true;
     }
 
     [[nodiscard]] bool GetReport(std::uint8_t id, std::span<std::uint8_t> out) override {
-        if (Fails(id)) {
+        if (Fails(id, false)) {
             log.push_back({false, id, {}});
             return false;
         }
@@ -63,9 +64,9 @@ protected:
     }
 
 private:
-    bool Fails(std::uint8_t id) {
+    bool Fails(std::uint8_t id, bool write) {
         if (!present) return true;
-        if (fail_next > 0 && (fail_id == 0 || fail_id == id)) {
+        if (fail_next > 0 && (fail_id == 0 || fail_id == id) && (write || !fail_writes_only)) {
             --fail_next;
             return true;
         }
