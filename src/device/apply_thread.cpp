@@ -69,12 +69,19 @@ bool ApplyThreads::Busy(DeviceKind kind) const {
     return c != nullptr && c->bBusy;
 }
 
-void ApplyThreads::StopApplyThreads() {
+void ApplyThreads::RequestStop() {
     for (auto& c : ctx_) {
-        if (!c) continue;
+        if (!c || c->thread.get_stop_token().stop_requested()) continue;
         c->thread.request_stop();
         // Wake the thread; if the count is full it wakes on a waiting request instead.
         if (c->nPending.fetch_add(1) < ApplyThreadCtx::kMaxRequests) c->hRequest.release();
+    }
+}
+
+void ApplyThreads::StopApplyThreads() {
+    RequestStop();
+    for (auto& c : ctx_) {
+        if (!c) continue;
         if (c->thread.joinable()) c->thread.join();
         if (ProgressSink* s = c->pProgress.exchange(nullptr)) s->Close();
         c.reset();

@@ -16,12 +16,11 @@
 #include <thread>
 
 #include "base/reporter.h"
+#include "config/device_kinds.h"
 #include "device/progress_sink.h"
 #include "profile/profile_data.h"
 
 namespace quobel {
-
-enum class DeviceKind { Mouse = 1, Keyboard = 2, Pad = 3 };
 
 constexpr std::uint32_t kApplyProgress = 0x8000;
 constexpr std::uint32_t kMouseApplyAll = 0xF;
@@ -105,6 +104,9 @@ public:
     // the sink untouched) while an apply runs.
     bool RequestApplyWithProgress(DeviceKind kind, ProgressSink& sink);
 
+    // Tells every thread to end once its current apply (if any) is done; requests
+    // still waiting are dropped. Does not wait.
+    void RequestStop();
     // Ends every thread (mouse, keyboard, pad) and waits for it; an apply in
     // progress is finished first.
     void StopApplyThreads();

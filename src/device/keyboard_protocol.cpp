@@ -207,7 +207,7 @@ void FillMatrix(const KbProfile& kb, const KeyboardProtoDesc& d, const ApplyEnv&
 
     // Macro slots, keys first then gesture keys; slots are numbered in the order met.
     if (env.macros != nullptr) {
-        for (int i = 0; i < kKbConfigKeys + kGestKeys; ++i) {
+        for (int i = 0; i < kKbConfigKeys + kProfileGestKeys; ++i) {
             const bool gest = i >= kKbConfigKeys;
             const KeyInfo& key = gest ? kb.Gest[i - kKbConfigKeys] : kb.Keys[i];
             if (FunType(key.FunID) != 5) continue;

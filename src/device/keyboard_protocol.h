@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "device/macro_slots.h"
 #include "device/progress_sink.h"
 #include "device/report_io.h"
 #include "profile/profile_data.h"
@@ -25,7 +26,6 @@ constexpr std::size_t kKbLedTransferLen = 792;  // two colour groups of three 13
 constexpr std::size_t kKbMatrixLen = 1024;
 constexpr std::size_t kKbMacroMemLen = 4096;    // 32 slots of 128 bytes
 constexpr std::size_t kKbMacroSlot = 128;
-constexpr int kKbMacroSlots = 32;
 constexpr int kKbMatrixCodes = 256;
 constexpr int kKbFnSingle = 132;                // first code of the Fn-single layer
 constexpr int kKbFnCombo = 180;                 // first code of the Fn-combination layer

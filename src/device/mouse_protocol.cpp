@@ -238,24 +238,6 @@ std::size_t MouseGeneralLength(int nMsFw) { return nMsFw == 10 ? 80 : 58; }
 
 std::size_t MouseMatrixLength(int nMsFw) { return (nMsFw == 2 || nMsFw == 3 || nMsFw == 8) ? 1064 : 1144; }
 
-std::uint32_t SensorOfTypeCode(int type_code) {
-    switch (type_code) {
-    case 1: return 0x5050;
-    case 2: return 0x3050;
-    case 3: return 0x9800;
-    case 4: return 0x3320;
-    case 5: return 0x3330;
-    case 6: return 0x3360;
-    case 7: return 0x3610;
-    case 8: return 0x3212;
-    case 9: return 0x3310;
-    case 11: return 0x3325;
-    case 12: return 0x7350;
-    case 14: return 0x3327;
-    default: return 0;
-    }
-}
-
 std::uint8_t RateNumber(std::uint32_t rate_code, std::uint8_t other) {
     switch (rate_code) {
     case 0x125: return 1;
@@ -372,7 +354,7 @@ int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, const ProfileData& 
         stop = step_failed("Get general data error");
     } else {
         LogHexDump(g, 10, "General(Load): ");
-        const std::uint32_t dev = SensorOfTypeCode(g[2] >> 4);
+        const auto dev = static_cast<std::uint32_t>(SensorFromCode(g[2] >> 4));
         if (dev != d.nSensor && !env.bGoWithNoDev) {
             char text[64];
             std::snprintf(text, sizeof text, "Sensor unmatch: dev=0x%04x, cfg=0x%04x", dev, d.nSensor);

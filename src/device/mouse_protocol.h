@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/geometry.h"
+#include "config/mouse_desc.h"
 #include "device/progress_sink.h"
 #include "device/report_io.h"
 #include "platform/pointer.h"
@@ -39,11 +40,6 @@ constexpr std::uint32_t kMouseButtonOff = 0x150;
 std::size_t MouseGeneralLength(int nMsFw);
 std::size_t MouseMatrixLength(int nMsFw);
 
-struct PickColorEntry {
-    Colour clr = 0;
-    std::int32_t nCode = 0;
-};
-
 struct DpiStep {
     std::int32_t nDpi = 0;
     std::uint8_t byHw = 0;
@@ -66,9 +62,6 @@ struct MouseProtoDesc {
     int nDefLevel = -1;
     std::vector<DpiStep> dpiSteps;
 };
-
-// Sensor identifier of the sensor type the mouse reports in general byte 2; 0 = none.
-std::uint32_t SensorOfTypeCode(int type_code);
 
 // Rate code → device rate number: 0x125 1, 0x250 2, 0x500 3, 0x1000 4, else `other`.
 std::uint8_t RateNumber(std::uint32_t rate_code, std::uint8_t other);
