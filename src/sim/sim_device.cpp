@@ -149,9 +149,12 @@ HidIo SimDevice::SetFeature(std::size_t iface, std::uint64_t generation, std::sp
     std::scoped_lock lock(mutex_);
     if (report.empty()) return {0, EINVAL};
     if (const int err = CheckExchange(iface, generation, report[0], report.size())) return {0, err};
-    // The firmware takes only whole reports of its length.
-    if (report.size() != interfaces_[iface].lengths.feature) return {0, EPIPE};
-    if (const int err = OnSet(report[0], report.subspan(1))) return {0, err};
+    // A report shorter than the firmware's is refused; a longer one is cut to its
+    // length, as the Windows HID driver does (the keyboard's request report is sent
+    // one byte longer than the interface declares).
+    const std::size_t len = interfaces_[iface].lengths.feature;
+    if (report.size() < len) return {0, EPIPE};
+    if (const int err = OnSet(report[0], report.subspan(1, len - 1))) return {0, err};
     return {report.size(), 0};
 }
 

@@ -36,5 +36,7 @@ StartupPaths PathsFor(const Globals& g);
 StartupResult LoadSession(const Globals& g, Session& session, Reporter& reporter);
 
 int CmdConfig(const Globals& g, const Args& args);
+int CmdProfiles(const Globals& g, const Args& args);
+int CmdMacros(const Globals& g, const Args& args);
 
 }  // namespace quobel::ctl
