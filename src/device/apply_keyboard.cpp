@@ -3,7 +3,6 @@
 #include "device/function_codes.h"
 #include "device/hid_dev.h"
 #include "device/keyboard_protocol.h"
-#include "device/macro_packing.h"
 
 namespace quobel {
 
@@ -18,9 +17,6 @@ int CDev642::ApplySetting(ProfileData& profile, ProgressSink* progress, std::uin
     MacroList& macros = m_pMacros != nullptr ? *m_pMacros : no_macros;
     ApplyEnv env = EnvOf(drv, io, &macros);
     env.codec.code = [&](const KeyInfo& k) { return keyboard::keyinfo_to_hardware_code(k, macros); };
-    env.codec.pack = [&](const MacroRecord& m, std::span<std::uint8_t> out) {
-        return static_cast<int>(keyboard::StMacro_To_HdMacro(m, out, cfg.limits));
-    };
 
     std::int32_t reset = bReset.load();
     const int result = ApplyKeyboard(env, KeyboardDescOf(cfg), profile, progress, flags, reset);

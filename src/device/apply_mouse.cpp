@@ -4,7 +4,6 @@
 #include "device/device_report_io.h"
 #include "device/function_codes.h"
 #include "device/hid_dev.h"
-#include "device/macro_packing.h"
 #include "device/mouse_protocol.h"
 
 namespace quobel {
@@ -29,9 +28,6 @@ int CDev5307::ApplySetting(ProfileData& profile, ProgressSink* progress, std::ui
     if (const SensorDpi* s = FindSensorDpi(cfg.SensorDpiList, cfg.gVar.MsDev.nCurSensor))
         lock_codes = std::span(s->byLk).first(static_cast<std::size_t>(std::clamp(s->nNum, 0, kMaxDpiSteps)));
     env.codec.code = [&](const KeyInfo& k) { return mouse::keyinfo_to_hardware_code(k, macros, lock_codes); };
-    env.codec.pack = [&](const MacroRecord& m, std::span<std::uint8_t> out) {
-        return static_cast<int>(mouse::StMacro_To_HdMacro(m, out, cfg.limits, cfg.gVar.nMacProtocol));
-    };
 
     std::int32_t reset = bReset.load();
     const int result = ApplyMouse(env, MouseDescOf(cfg), profile, progress, flags, reset, m_pPointer);

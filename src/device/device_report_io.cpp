@@ -70,7 +70,8 @@ ApplyEnv EnvOf(CHidDrv& drv, ReportIo& io, MacroList* macros) {
     env.reporter = de.reporter;
     env.macros = macros;
     if (de.cfg != nullptr) {
-        env.nMacroNum = de.cfg->limits.nMacroNum;
+        env.limits = de.cfg->limits;
+        env.nMacProtocol = de.cfg->gVar.nMacProtocol;
         env.bGoWithNoDev = de.cfg->gVar.bGoWithNoDev != 0;
         env.bDetailedLog = de.cfg->nDebugLevel != 0;
     }

@@ -6,6 +6,7 @@
 
 #include "base/bytes.h"
 #include "base/log.h"
+#include "device/function_codes.h"
 #include "device/progress.h"
 
 namespace quobel {
@@ -33,29 +34,7 @@ KeyInfo AsKey(const KeyFunction& f) {
 }
 
 std::uint32_t Code(const ApplyEnv& env, const KeyInfo& k) {
-    return env.codec.code ? env.codec.code(k) : kInvalidCode;
-}
-
-// Gives a macro its device slot (packing it on first use); 0 when none is left.
-int AssignMacroSlot(const ApplyEnv& env, MacroRecord& m, std::span<std::uint8_t, kKbMacroMemLen> mem) {
-    if (m.Macro_Buffer_ID >= 1 && m.Macro_Buffer_ID <= static_cast<std::uint32_t>(kKbMacroSlots))
-        return static_cast<int>(m.Macro_Buffer_ID);
-    const int id = FreeBufferID(*env.macros, env.nMacroNum);
-    if (id < 1 || id > kKbMacroSlots) return 0;
-    m.Macro_Buffer_ID = static_cast<std::uint32_t>(id);
-    LogPrint("New Assign Buffer_ID= %d", id);
-    auto slot = std::span(mem).subspan((static_cast<std::size_t>(id) - 1) * kKbMacroSlot, kKbMacroSlot);
-    if (env.codec.pack) (void)env.codec.pack(m, slot);
-    return id;
-}
-
-void Utf8Name(const MacroRecord& m, char* out, std::size_t cap) {
-    std::size_t n = 0;
-    for (char16_t c : m.szName) {
-        if (c == 0 || n + 1 >= cap) break;
-        out[n++] = c < 0x80 ? static_cast<char>(c) : '?';
-    }
-    out[n] = 0;
+    return env.codec.code ? env.codec.code(k) : kNoDeviceCode;
 }
 
 }  // namespace
@@ -141,7 +120,9 @@ std::array<std::uint8_t, kKbLedTransferLen> BuildKbLedTransfer(const KbProfile& 
             const int led = kb.Keys[k].nLedInx;
             const int m = dk.nMatrixInx;
             if (led < 0 || led > kMaxLed || m < 0 || m >= kKbKeySlots) {
-                const std::string cap = codec.caption ? codec.caption(dk) : std::string();
+                char fun[16];
+                std::snprintf(fun, sizeof fun, "0x%08x", dk.FunID);
+                const std::string cap = codec.caption ? codec.caption(dk) : std::string(fun);
                 LogPrint("ERROR: GET Key(Func=%s, MatrixInx=%d)", cap.c_str(), m);
                 continue;
             }
@@ -172,7 +153,7 @@ void FillMatrix(const KbProfile& kb, const KeyboardProtoDesc& d, const ApplyEnv&
         if (key.FunID == 0) continue;
         const std::uint32_t a = Code(env, key);
         const int m = static_cast<std::size_t>(k) < d.keys.size() ? d.keys[static_cast<std::size_t>(k)].nMatrixInx : -1;
-        if (a == kInvalidCode) {
+        if (a == kNoDeviceCode) {
             char text[96];
             std::snprintf(text, sizeof text, "Get Invaild keycode, key index=%d, MatrixInx=%d", k, m);
             env.Box("Warning", text);
@@ -188,7 +169,7 @@ void FillMatrix(const KbProfile& kb, const KeyboardProtoDesc& d, const ApplyEnv&
         } else {
             const auto f = static_cast<std::size_t>(key.nFnInx);
             const std::uint32_t c = Code(env, AsKey(key.FnFun));
-            if (c != kInvalidCode) {
+            if (c != kNoDeviceCode) {
                 code[kKbFnSingle + f] = a;
                 code[kKbFnCombo + f] = c;
                 code[static_cast<std::size_t>(m)] = 0x02000000u | static_cast<std::uint32_t>(f);
@@ -201,47 +182,33 @@ void FillMatrix(const KbProfile& kb, const KeyboardProtoDesc& d, const ApplyEnv&
     }
     for (const KeyInfo& gk : kb.Gest) {
         const std::uint32_t c = Code(env, gk);
-        if (c != kInvalidCode && gk.nMatrixInx >= 0 && gk.nMatrixInx < kKbConfigKeys)
+        if (c != kNoDeviceCode && gk.nMatrixInx >= 0 && gk.nMatrixInx < kKbConfigKeys)
             code[static_cast<std::size_t>(gk.nMatrixInx)] = c;
     }
 
     // Macro slots, keys first then gesture keys; slots are numbered in the order met.
     if (env.macros != nullptr) {
+        MacroSlotAssigner slots(MacroDevice::Keyboard, *env.macros, env.limits, out.macros);
         for (int i = 0; i < kKbConfigKeys + kProfileGestKeys; ++i) {
             const bool gest = i >= kKbConfigKeys;
             const KeyInfo& key = gest ? kb.Gest[i - kKbConfigKeys] : kb.Keys[i];
-            if (FunType(key.FunID) != 5) continue;
-            MacroRecord* m = env.macros->Find(key.MacroID);
-            if (m == nullptr) {
-                LogPrint("Key[%d][%d] Set To Macro NULL", 0, i);
-                continue;
-            }
-            char name[48];
-            Utf8Name(*m, name, sizeof name);
-            LogPrint("Key[%d][%d] Set To Macro %s(0x%08x), Macro_Buffer_ID=%u", 0, i, name, m->MacroID,
-                     m->Macro_Buffer_ID);
-            const int id = AssignMacroSlot(env, *m, out.macros);
-            if (id == 0) break;  // no slot left: later keys get none either
+            if (FunType(key.FunID) != kFunMacro) continue;
             int target = key.nMatrixInx;
-            if (!gest && key.nFnInx >= 0 && key.nFnInx < kKbFnKeys) target = kKbFnSingle + key.nFnInx;
-            else if (target < 0 || target > kMaxLed) {
+            if (!gest && key.nFnInx >= 0 && key.nFnInx < kKbFnKeys) {
+                target = kKbFnSingle + key.nFnInx;
+            } else if (target < 0 || target > kMaxLed) {
                 env.Box("Warning", "Matrix inx warning");
                 continue;
             }
-            auto& c = code[static_cast<std::size_t>(target)];
-            c = (c & ~0xFFu) | static_cast<std::uint32_t>(id - 1);
-            LogPrint("Matrix[%d][%d] = 0x%08x", 0, target, c);
-            ++out.macro_keys;
+            (void)slots.Assign(FunctionOf(key), 0, target, code[static_cast<std::size_t>(target)]);
         }
+        out.macro_keys = slots.KeysWithSlot();
     }
 
     LogPrint("Gest------");
     for (const KeyInfo& gk : kb.Gest) {
         if (gk.nMatrixInx >= 0 && gk.nMatrixInx < kKbMatrixCodes)
             LogPrint("Matrix[%d] = 0x%08x", gk.nMatrixInx, code[static_cast<std::size_t>(gk.nMatrixInx)]);
-    }
-    if (env.macros != nullptr) {
-        for (MacroRecord& m : *env.macros) m.Macro_Buffer_ID = 0;
     }
 }
 

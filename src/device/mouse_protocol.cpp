@@ -6,6 +6,8 @@
 
 #include "base/bytes.h"
 #include "base/log.h"
+#include "device/function_codes.h"
+#include "device/macro_slots.h"
 #include "device/progress.h"
 
 namespace quobel {
@@ -18,7 +20,6 @@ constexpr std::size_t kLedByte = 20;
 constexpr std::size_t kLedCount = 21;
 constexpr std::size_t kColourArea = 22;
 constexpr std::size_t kDpiColour = 43;
-constexpr std::size_t kMacroSlots = 8;
 
 std::uint8_t U8(std::uint32_t v) { return static_cast<std::uint8_t>(v); }
 
@@ -158,14 +159,14 @@ void Dump(std::span<const std::uint8_t> block, std::size_t from, std::size_t len
 
 // Builds the ten button codes of key mode `mode` into codes.
 void ButtonCodes(const MsProfile& ms, int mode, const MouseProtoDesc& d, const ApplyEnv& env,
-                 std::array<std::uint32_t, 10>& codes, std::span<std::uint8_t> macro_mem) {
+                 std::array<std::uint32_t, 10>& codes, MacroSlotAssigner* slots) {
     codes.fill(kMouseButtonOff);
     const auto& keys = ms.Keys[mode];
     for (int i = 0; i < 10; ++i) {
         const KeyInfo& k = keys[i];
         if (k.FunID == 0) continue;
-        const std::uint32_t code = env.codec.code ? env.codec.code(k) : kInvalidCode;
-        if (code == kInvalidCode) {
+        const std::uint32_t code = env.codec.code ? env.codec.code(k) : kNoDeviceCode;
+        if (code == kNoDeviceCode) {
             char text[96];
             std::snprintf(text, sizeof text, "Invaild key %d: FunID=0x%x, MacroID=0x%x", i, k.FunID, k.MacroID);
             env.Box("", text);
@@ -179,33 +180,16 @@ void ButtonCodes(const MsProfile& ms, int mode, const MouseProtoDesc& d, const A
     }
 
     // Macro slots, in button order; a macro met again keeps its slot.
-    const int limit = std::min<int>(kMacroSlots, env.nMacroNum);
+    if (slots == nullptr) return;
     for (int i = 0; i < kMsKeysPerMode; ++i) {
         const KeyInfo& k = keys[i];
-        if (FunType(k.FunID) != 5) continue;
-        MacroRecord* m = env.macros != nullptr ? env.macros->Find(k.MacroID) : nullptr;
-        if (m == nullptr) {
-            LogPrint("Key[%d][%d] Set To Macro NULL", mode, i);
-            continue;
-        }
-        LogPrint("Key[%d][%d] Set To Macro 0x%08x, Macro_Buffer_ID=%u", mode, i, m->MacroID, m->Macro_Buffer_ID);
-        if (m->Macro_Buffer_ID < 1 || m->Macro_Buffer_ID > static_cast<std::uint32_t>(limit)) {
-            const int id = FreeBufferID(*env.macros, env.nMacroNum);
-            if (id < 1 || id > limit) continue;  // no slot for this button
-            m->Macro_Buffer_ID = static_cast<std::uint32_t>(id);
-            LogPrint("New Assign Buffer_ID= %d", id);
-            auto slot = macro_mem.subspan((static_cast<std::size_t>(id) - 1) * kMouseMacroSlot, kMouseMacroSlot);
-            if (env.codec.pack) (void)env.codec.pack(*m, slot);
-            if (env.bDetailedLog) LogHexDump(slot, 32, "HdData: ");
-        }
+        if (FunType(k.FunID) != kFunMacro) continue;
         const int s = k.nMatrixInx - 1;
         if (s < 0 || s > 9) {
             env.Box("Warning", "Matrix inx warning");
             continue;
         }
-        auto& c = codes[static_cast<std::size_t>(s)];
-        c = (c & ~0xF000u) | ((m->Macro_Buffer_ID & 0xFu) << 12);
-        LogPrint("Matrix[%d][%d] = 0x%08x", mode, s, c);
+        (void)slots->Assign(FunctionOf(k), mode, s, codes[static_cast<std::size_t>(s)]);
     }
 }
 
@@ -281,11 +265,15 @@ std::array<std::uint8_t, kMouseModeLen> EncodeMouseMode(std::span<const std::uin
 MouseMatrix BuildMouseMatrix(const MsProfile& ms, const MouseProtoDesc& d, MouseVariant v, const ApplyEnv& env) {
     MouseMatrix mx;
     mx.length = MouseMatrixLength(d.nMsFw);
-    auto macro_mem = std::span(mx.bytes).first(kMouseMacroArea);
+    std::optional<MacroSlotAssigner> slots;
+    if (env.macros != nullptr)
+        slots.emplace(MacroDevice::Mouse, *env.macros, env.limits, std::span(mx.bytes).first(kMouseMacroArea),
+                      env.nMacProtocol);
+    MacroSlotAssigner* assigner = slots ? &*slots : nullptr;
     ByteWriter w(mx.bytes);
     if (mx.length == kMouseMatrixMax) {
         for (int mode = 0; mode < kMsModes; ++mode) {
-            ButtonCodes(ms, mode, d, env, mx.codes[static_cast<std::size_t>(mode)], macro_mem);
+            ButtonCodes(ms, mode, d, env, mx.codes[static_cast<std::size_t>(mode)], assigner);
             for (std::size_t s = 0; s < 10; ++s)
                 w.le32(kMouseMacroArea + 40 * static_cast<std::size_t>(mode) + 4 * s,
                        mx.codes[static_cast<std::size_t>(mode)][s]);
@@ -296,7 +284,7 @@ MouseMatrix BuildMouseMatrix(const MsProfile& ms, const MouseProtoDesc& d, Mouse
             LogPrint("Mouse key mode %d out of range, mode 1 sent", mode + 1);
             mode = 0;
         }
-        ButtonCodes(ms, mode, d, env, mx.codes[static_cast<std::size_t>(mode)], macro_mem);
+        ButtonCodes(ms, mode, d, env, mx.codes[static_cast<std::size_t>(mode)], assigner);
         for (std::size_t s = 0; s < 10; ++s)
             w.le32(kMouseMacroArea + 4 * s, mx.codes[static_cast<std::size_t>(mode)][s]);
     }
@@ -416,9 +404,7 @@ int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, const ProfileData& 
         env.Sleep(500);
     }
     bReset = 0;
-    if (env.macros != nullptr) {
-        for (MacroRecord& m : *env.macros) m.Macro_Buffer_ID = 0;
-    }
+    if (env.macros != nullptr) ResetMacroBufferIDs(*env.macros);
     return result;
 }
 

@@ -10,7 +10,9 @@
 
 #include "base/reporter.h"
 #include "base/sleeper.h"
+#include "config/config.h"
 #include "config/key_info.h"
+#include "device/function_codes.h"
 #include "macro/macro_list.h"
 
 namespace quobel {
@@ -32,17 +34,10 @@ public:
     [[nodiscard]] virtual int LastError() const { return 0; }
 };
 
-// The value an encoder returns for a key it cannot encode.
-constexpr std::uint32_t kInvalidCode = 0xFFFFFFFF;
-
-// Device-specific key and macro encoding: keyinfo_to_hardware_code and
-// StMacro_To_HdMacro of the device's data object.
+// Device-specific key encoding: keyinfo_to_hardware_code of the device's data object.
 struct KeyCodec {
-    // The device code of a key entry, or kInvalidCode.
+    // The device code of a key entry, or kNoDeviceCode.
     std::function<std::uint32_t(const KeyInfo&)> code;
-    // Packs a macro into `out` (one slot of the device's macro memory); returns the
-    // length used, 0 when it cannot be packed.
-    std::function<int(const MacroRecord&, std::span<std::uint8_t> out)> pack;
     // Caption of a key's function for log lines; may be empty.
     std::function<std::string(const KeyInfo&)> caption;
 };
@@ -54,7 +49,8 @@ struct ApplyEnv {
     Reporter* reporter = nullptr;  // the message boxes of the apply
     MacroList* macros = nullptr;   // macro slots are numbered afresh by every apply
     KeyCodec codec;
-    int nMacroNum = 0;             // macro slots the program may hand out
+    MacroLimits limits;            // macro slot size and count
+    int nMacProtocol = 0;          // the mouse's macro delay unit
     bool bGoWithNoDev = false;     // a failed device step is only logged
     bool bDetailedLog = false;     // the hex dumps of the detailed log
 

@@ -28,14 +28,9 @@ KeyInfo Key(std::uint32_t fun, int matrix, int led, int fn = -1) {
 KeyCodec TestCodec() {
     KeyCodec k;
     k.code = [](const KeyInfo& ki) -> std::uint32_t {
-        if (ki.FunID == 0 || FunType(ki.FunID) == 7) return kInvalidCode;
+        if (ki.FunID == 0 || FunType(ki.FunID) == 7) return kNoDeviceCode;
         if (FunType(ki.FunID) == 5) return 0x10000100;
         return FunCode(ki.FunID);
-    };
-    k.pack = [](const MacroRecord& m, std::span<std::uint8_t> out) {
-        out[0] = 0xAA;
-        out[127] = static_cast<std::uint8_t>(m.MacroID);
-        return 2;
     };
     return k;
 }
@@ -55,7 +50,8 @@ struct KbRig {
         env.reporter = &reporter;
         env.macros = &macros;
         env.codec = TestCodec();
-        env.nMacroNum = 32;
+        env.limits.nMacroBufSize = 128;
+        env.limits.nMacroNum = 32;
         desc.byDefCfg = 0x22;
         desc.byOurCfg = 0x11;
         p->dwMagic = kProfileMagic;
@@ -166,10 +162,12 @@ TEST(KeyboardLed, PlanesAndTheJoinedLeds) {
 
 TEST(KeyboardMatrix, FnLayersConflictsGesturesAndMacros) {
     KbRig rig;
-    MacroRecord a;
+    MacroRecord a;  // empty macros: a packed slot starts with the repeat count, big-endian
     a.MacroID = 0x77;
+    a.nLoopCount = 0xAA77;
     MacroRecord b;
     b.MacroID = 0x78;
+    b.nLoopCount = 0xAA78;
     rig.macros.Add(a);
     rig.macros.Add(b);
     KeyInfo fn = Key(0x02000010, 20, 0, 5);
@@ -205,9 +203,9 @@ TEST(KeyboardMatrix, FnLayersConflictsGesturesAndMacros) {
     EXPECT_EQ(mx.codes, want);
     EXPECT_EQ(mx.macro_keys, 3);
     EXPECT_EQ(mx.macros[0], 0xAA);
-    EXPECT_EQ(mx.macros[127], 0x77);
+    EXPECT_EQ(mx.macros[1], 0x77);
     EXPECT_EQ(mx.macros[128], 0xAA);
-    EXPECT_EQ(mx.macros[255], 0x78);
+    EXPECT_EQ(mx.macros[129], 0x78);
     EXPECT_EQ(mx.macros[256], 0);
     for (const MacroRecord& m : rig.macros) EXPECT_EQ(m.Macro_Buffer_ID, 0u);
     ASSERT_EQ(rig.reporter.messages.size(), 1u);
@@ -239,6 +237,7 @@ TEST(KeyboardApply, PerKeyModeSequence) {
     KbRig rig;
     MacroRecord m;
     m.MacroID = 0x77;
+    m.nLoopCount = 0xAA77;
     rig.macros.Add(m);
     KeyInfo macro = Key(0x05000000, 40, 1);
     macro.MacroID = 0x77;
@@ -270,6 +269,7 @@ TEST(KeyboardApply, PerKeyModeSequence) {
     EXPECT_EQ(sets[3].data[1], 180);
     EXPECT_EQ(sets[4].data[1], 0xCC);
     EXPECT_EQ(sets[4].data[7], 0xAA);  // the macro in slot 1
+    EXPECT_EQ(sets[4].data[8], 0x77);
     EXPECT_EQ(sets[5].data[1], 0xC8);
     EXPECT_EQ(Bytes(sets[5].data.begin() + 7 + 16, sets[5].data.begin() + 7 + 20), (Bytes{0, 0, 0, 4}));
     EXPECT_EQ(Bytes(sets[5].data.begin() + 7 + 160, sets[5].data.begin() + 7 + 164), (Bytes{0x10, 0, 1, 0}));

@@ -221,21 +221,16 @@ TEST(MouseMode, RatesResetAndUnknownRate) {
 }
 
 // A key codec of the test's own: type 1 code c → 0xF000 | c << 4, macros 0x190,
-// type 14 cannot be encoded. Packing writes a marker and the macro id.
+// type 14 cannot be encoded.
 KeyCodec TestCodec() {
     KeyCodec k;
     k.code = [](const KeyInfo& ki) -> std::uint32_t {
         switch (FunType(ki.FunID)) {
         case 1: return 0xF000u | (FunCode(ki.FunID) << 4);
         case 5: return 0x190;
-        case 14: return kInvalidCode;
+        case 14: return kNoDeviceCode;
         default: return 0x60;
         }
-    };
-    k.pack = [](const MacroRecord& m, std::span<std::uint8_t> out) {
-        out[0] = 0xAA;
-        out[1] = static_cast<std::uint8_t>(m.MacroID);
-        return 2;
     };
     return k;
 }
@@ -252,7 +247,9 @@ struct MouseRig {
         env.reporter = &reporter;
         env.macros = &macros;
         env.codec = TestCodec();
-        env.nMacroNum = 8;
+        env.limits.nMacroBufSize = 128;
+        env.limits.nMacroNum = 8;
+        env.nMacProtocol = 1;
         dev.blocks[4] = DeviceGeneral(80);
         dev.blocks[8] = {1, 3, 3, 3, 2, 0, 0, 0};
     }
@@ -268,10 +265,13 @@ KeyInfo Button(std::uint32_t fun, int matrix, std::uint32_t macro = 0) {
 
 TEST(MouseMatrix, ButtonCodesMacrosAndInvalidKeys) {
     MouseRig rig;
+    // Empty macros: a packed slot is the repeat count (big-endian) and the end mark.
     MacroRecord m1;
     m1.MacroID = 0x51;
+    m1.nLoopCount = 0xAA51;
     MacroRecord m2;
     m2.MacroID = 0x52;
+    m2.nLoopCount = 0xAA52;
     rig.macros.Add(m1);
     rig.macros.Add(m2);
     auto p = Profile();
@@ -291,7 +291,7 @@ TEST(MouseMatrix, ButtonCodesMacrosAndInvalidKeys) {
     const std::array<std::uint32_t, 10> mode2{0x151, 0x152, 0x153, 0x154, 0x2195, 0x156, 0x157, 0x158, 0x159, 0x15A};
     const std::array<std::uint32_t, 10> mode3{0x151, 0x152, 0x153, 0x154, 0x155, 0x156, 0x1197, 0x158, 0x159, 0x15A};
     Bytes want(1144, 0);
-    want[0] = 0xAA;
+    want[0] = 0xAA;  // macro 0x52, met first, in slot 1
     want[1] = 0x52;
     want[128] = 0xAA;
     want[129] = 0x51;
