@@ -109,7 +109,7 @@ void ApplyThreads::Loop(std::stop_token st, ApplyThreadCtx& c) {
             continue;
         }
         c.bBusy = true;
-        const std::unique_ptr<ProfileData> snapshot = profile_.Snapshot();
+        const std::unique_ptr<ProfileData> snapshot = profile_.Snapshot();  // the thread's own copy
         if (c.pDev->ApplySetting(*snapshot, sink, flags) == 0) reporter_.Report("Error", kApplyFailedText);
         if (window != nullptr) window->Close();
         LogPrint("Apply Over");

@@ -17,6 +17,7 @@
 
 #include "base/reporter.h"
 #include "config/device_kinds.h"
+#include "device/hid_dev.h"
 #include "device/progress_sink.h"
 #include "profile/profile_data.h"
 
@@ -35,9 +36,22 @@ public:
     virtual ~ApplyTarget() = default;
     // True while the device is connected.
     [[nodiscard]] virtual bool Present() const = 0;
-    // Writes the profile's blocks selected by flags; 1 success, 0 failure. `sink` is
-    // null when no progress is shown.
-    virtual int ApplySetting(const ProfileData& profile, ProgressSink* sink, std::uint32_t flags) = 0;
+    // Writes the blocks of `snapshot` (the thread's own copy) selected by flags; 1
+    // success, 0 failure. `sink` is null when no progress is shown.
+    virtual int ApplySetting(ProfileData& snapshot, ProgressSink* sink, std::uint32_t flags) = 0;
+};
+
+// A device data object as an apply thread's target.
+class DeviceApplyTarget final : public ApplyTarget {
+public:
+    explicit DeviceApplyTarget(CHidDev& dev) : dev_(dev) {}
+    [[nodiscard]] bool Present() const override { return dev_.Drv() != nullptr && dev_.Drv()->GetHandle() != nullptr; }
+    int ApplySetting(ProfileData& snapshot, ProgressSink* sink, std::uint32_t flags) override {
+        return dev_.ApplySetting(snapshot, sink, flags);
+    }
+
+private:
+    CHidDev& dev_;
 };
 
 // Where the apply threads take the current profile from.

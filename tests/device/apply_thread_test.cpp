@@ -19,7 +19,7 @@ public:
 
     [[nodiscard]] bool Present() const override { return present; }
 
-    int ApplySetting(const ProfileData& p, ProgressSink* sink, std::uint32_t flags) override {
+    int ApplySetting(ProfileData& p, ProgressSink* sink, std::uint32_t flags) override {
         std::unique_lock lock(mutex_);
         applies_.push_back({flags, p.dwProfileID, sink != nullptr});
         running_ = true;
