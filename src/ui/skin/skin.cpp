@@ -49,6 +49,7 @@ void SkinContext::Box(std::string_view caption, const QString& text) const {
 }
 
 QImage LoadPicture(const QString& path) {
+    if (path.isEmpty()) return {};
     QImageReader reader(path);
     reader.setAutoTransform(false);
     QImage image = reader.read();
