@@ -291,9 +291,6 @@ QImage WindowGround(int w, int h, Colour key, int title_band = 40, double radius
         p.drawPath(top);
         p.setPen(QPen(t.line, 1));
         p.drawLine(QPointF(1, title_band - 0.5), QPointF(w - 1, title_band - 0.5));
-        p.setPen(Qt::NoPen);
-        p.setBrush(t.accent);
-        p.drawRoundedRect(QRectF(0.5, 12, 3, title_band - 24), 1.5, 1.5);
     }
     p.end();
     AvoidKeys(img, {g_theme.mask, g_theme.maskMsg, 0x222020});
@@ -726,7 +723,7 @@ void DrawIcons(Output& out) {
 // The mouse from above, with the marks of the configured buttons.
 void DrawMouse(Output& out, const Layout& l) {
     const Theme& t = g_theme;
-    QSize size(300, 400);
+    QSize size(250, 400);
     for (const QRect& m : l.marks) {
         if (m.isValid()) size = size.expandedTo(QSize(m.right() + 20, m.bottom() + 20));
     }
@@ -850,6 +847,36 @@ void DrawPad(Output& out, const Layout& l) {
     out.Save(mask, "pd_mk.skn");
 }
 
+// The legend printed on a keycap: short forms of the long key names, arrows as glyphs.
+QString KeyCapLabel(int vk) {
+    switch (vk) {
+    case 0x20: return {};
+    case 0x25: return QStringLiteral("\u2190");
+    case 0x26: return QStringLiteral("\u2191");
+    case 0x27: return QStringLiteral("\u2192");
+    case 0x28: return QStringLiteral("\u2193");
+    case 0x2C: return QStringLiteral("PrtSc");
+    case 0x91: return QStringLiteral("ScrLk");
+    case 0x13: return QStringLiteral("Pause");
+    case 0x21: return QStringLiteral("PgUp");
+    case 0x22: return QStringLiteral("PgDn");
+    case 0x2D: return QStringLiteral("Ins");
+    case 0x2E: return QStringLiteral("Del");
+    case 0x90: return QStringLiteral("Num");
+    case 0x14: return QStringLiteral("Caps");
+    case 0x08: return QStringLiteral("Back");
+    case 0xA0: case 0xA1: case 0x10: return QStringLiteral("Shift");
+    case 0xA2: case 0xA3: case 0x11: return QStringLiteral("Ctrl");
+    case 0xA4: case 0xA5: case 0x12: return QStringLiteral("Alt");
+    case 0x5B: case 0x5C: return QStringLiteral("Win");
+    case 0x5D: return QStringLiteral("Menu");
+    default: break;
+    }
+    QString name = QString::fromStdString(UsKeyName(vk));
+    if (name.startsWith(QStringLiteral("Num "))) name = name.mid(4);  // keypad keys show their digit
+    return name;
+}
+
 void DrawKeyboard(Output& out, const Layout& l) {
     QImage img = Canvas(l.keyboard.width(), l.keyboard.height());
     Painter p(&img);
@@ -867,13 +894,17 @@ void DrawKeyboard(Output& out, const Layout& l) {
         p.setPen(QPen(QColor(255, 255, 255, 18), 1));
         p.setBrush(g);
         p.drawPath(Rounded(top, 3));
-        const QString name = QString::fromStdString(UsKeyName(k.vk));
+        const QString name = KeyCapLabel(k.vk);
         if (!name.isEmpty()) {
             p.setPen(QColor(210, 216, 224));
-            const int px = name.size() <= 2 ? 11 : 8;
-            p.setFont(Font(px, 600));
-            p.drawText(top.adjusted(3, 1, -2, -1), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                       p.fontMetrics().elidedText(name, Qt::ElideRight, static_cast<int>(top.width() * 2)));
+            // The largest face up to 11 pixels that fits the cap.
+            int px = 11;
+            for (; px > 6; --px) {
+                p.setFont(Font(px, px >= 9 ? 600 : 500));
+                if (p.fontMetrics().horizontalAdvance(name) <= top.width() - 4) break;
+            }
+            p.setFont(Font(px, px >= 9 ? 600 : 500));
+            p.drawText(top.adjusted(1, 1, -1, -1), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, name);
         }
     }
     p.end();
@@ -964,10 +995,6 @@ void DrawWindows(Output& out) {
     out.Save(main, "main_nr.png");
 
     QImage msg = WindowGround(520, 200, t.maskMsg, 40);
-    {
-        Painter p(&msg);
-        GroupLabelLine(p, 16, 148, 488);
-    }
     out.Save(msg, "msg_nr.png");
 
     QImage pick = WindowGround(560, 380, t.maskMsg, 44);

@@ -217,6 +217,8 @@ void CMsgDlg::paintEvent(QPaintEvent* event) {
         DrawWrappedElided(p, r, m_szMessage);
     }
     if (m_nMode == kCapture && m_bModifierBox) {
+        // The boxes stand 40 pixels apart: their names take a smaller face to fit.
+        p.setFont(DialogFont(13, 600));
         for (std::size_t i = 0; i < m_boxes.size(); ++i) {
             if (!m_boxes[i]) continue;
             const QRect b = m_boxes[i]->geometry();
