@@ -13,6 +13,12 @@ function(quobel_warnings target)
   endif()
 endfunction()
 
+if(QUOBEL_FUZZ)
+  # Instrument the layers too, so that the fuzzers see coverage inside the code they test.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(QUOBEL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)

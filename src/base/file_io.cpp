@@ -54,30 +54,35 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
 }
 
 bool WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> data) {
+    return WriteFileAtomicEx(path, data).ok();
+}
+
+WriteResult WriteFileAtomicEx(const std::string& path, std::span<const std::uint8_t> data,
+                              const BeforeRenameHook& before_rename) {
     const std::string temp = path + kTempSuffix;
     Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (fd.get() < 0) return false;
-    auto fail = [&temp] {
-        const int saved = errno;
+    if (fd.get() < 0) return {WriteStep::kCreate, errno};
+    auto fail = [&temp](WriteStep step, int err) {
         ::unlink(temp.c_str());
-        errno = saved;
-        return false;
+        errno = err;
+        return WriteResult{step, err};
     };
     std::size_t done = 0;
     while (done < data.size()) {
         const ssize_t n = ::write(fd.get(), data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return fail();
+            return fail(WriteStep::kWrite, errno);
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd.get()) != 0 || !fd.Close()) return fail();
-    if (::rename(temp.c_str(), path.c_str()) != 0) return fail();
+    if (::fsync(fd.get()) != 0 || !fd.Close()) return fail(WriteStep::kWrite, errno);
+    if (before_rename && !before_rename(temp)) return fail(WriteStep::kRename, EIO);
+    if (::rename(temp.c_str(), path.c_str()) != 0) return fail(WriteStep::kRename, errno);
     // Make the rename itself durable.
     Fd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) (void)::fsync(dir.get());
-    return true;
+    return {};
 }
 
 }  // namespace quobel

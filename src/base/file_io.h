@@ -2,6 +2,7 @@
 // Whole-file reads and crash-safe whole-file writes.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,5 +21,23 @@ inline constexpr const char* kTempSuffix = ".quobel-tmp";
 // is renamed over path. On failure the old file is untouched, the temporary file is
 // removed, false is returned and errno tells why.
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> data);
+
+// The step at which WriteFileAtomicEx failed, so callers can log it as their own
+// "create" or "write" failure.
+enum class WriteStep { kNone, kCreate, kWrite, kRename };
+
+struct WriteResult {
+    WriteStep failed = WriteStep::kNone;
+    int err = 0;  // errno of the failed step
+    [[nodiscard]] bool ok() const { return failed == WriteStep::kNone; }
+};
+
+// Test seam: runs after the temporary file is written and flushed and before the
+// rename; returning false makes the write fail there, as a crash at that point would.
+using BeforeRenameHook = std::function<bool(const std::string& temp_path)>;
+
+// WriteFileAtomic that tells which step failed.
+[[nodiscard]] WriteResult WriteFileAtomicEx(const std::string& path, std::span<const std::uint8_t> data,
+                                            const BeforeRenameHook& before_rename = {});
 
 }  // namespace quobel

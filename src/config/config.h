@@ -25,10 +25,21 @@ constexpr int kDefKeySlots = 150;
 struct Config {
     GVar gVar;
     std::array<KeyInfo, kDefKeySlots> g_defKEY{};  // keyboard key table, beside gVar
+    std::array<KeyInfo, kGestKeys> GestTable{};     // keyboard gesture keys ([GEST])
+    SensorDpiTable SensorDpiList{};                 // sensors known to this configuration
+    MouseKeyTables DefKeyTable{};                   // current sensor's buttons, laid out
+    int nSensorCfgInx = -1;                         // current sensor section, -1 = none
     MacroLimits limits;
     int nDebugLevel = 0;           // [OPT] Debug; belongs to the log, not to gVar
     std::string szAppPath;         // program folder, ends with a separator
     std::string szDataPath;        // data folder, ends with a separator
+
+    // The current sensor section (set by SetCurSensor), or null. An index rather than
+    // a pointer, so that a copied Config designates its own section.
+    [[nodiscard]] const SensorCfg* pSensorCfg() const {
+        return nSensorCfgInx >= 0 && nSensorCfgInx < kMaxSensorCfgs ? &gVar.MsDev.Sensors[nSensorCfgInx]
+                                                                     : nullptr;
+    }
 };
 
 }  // namespace quobel

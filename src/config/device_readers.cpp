@@ -1,13 +1,5 @@
-// Placeholders until the device descriptions land.
+// The device-description steps of data init live beside their records:
+// sensor_table.cpp and mouse_desc.cpp (BuildSensorTable, ReadMouseDescription,
+// LayoutButtonLists), keyboard_desc.cpp (ReadKeyboardDescription, ReadFnAndGestures) and
+// pad_desc.cpp (ReadPadDescription).
 #include "config/device_readers.h"
-
-namespace quobel {
-
-void BuildSensorTable(Config&) {}
-void ReadMouseDescription(const IniFile&, Config&, Reporter&) {}
-void ReadKeyboardDescription(const IniFile&, Config&, Reporter&) {}
-void ReadPadDescription(const IniFile&, Config&, Reporter&) {}
-void LayoutButtonLists(Config&, Reporter&) {}
-void ReadFnAndGestures(const IniFile&, Config&, Reporter&) {}
-
-}  // namespace quobel

@@ -83,6 +83,20 @@ inline void SetFunction(KeyInfo& k, const KeyFunction& f) {
     k.byExtra = f.byExtra;
 }
 
+// The 32-bit parameter word at byte 32 (byCount, bySpeed, byFireVk, byExtra), little-endian.
+template <class K>
+constexpr std::uint32_t KeyParam(const K& k) {
+    return std::uint32_t{k.byCount} | (std::uint32_t{k.bySpeed} << 8) | (std::uint32_t{k.byFireVk} << 16) |
+           (std::uint32_t{k.byExtra} << 24);
+}
+template <class K>
+constexpr void SetKeyParam(K& k, std::uint32_t param) {
+    k.byCount = static_cast<std::uint8_t>(param);
+    k.bySpeed = static_cast<std::uint8_t>(param >> 8);
+    k.byFireVk = static_cast<std::uint8_t>(param >> 16);
+    k.byExtra = static_cast<std::uint8_t>(param >> 24);
+}
+
 constexpr std::uint32_t FunType(std::uint32_t fun_id) { return fun_id >> 24; }
 constexpr std::uint32_t FunCode(std::uint32_t fun_id) { return fun_id & 0xFFFFFF; }
 constexpr std::uint32_t MakeFunID(std::uint32_t type, std::uint32_t code) {

@@ -63,18 +63,23 @@ IniFile IniFile::FromBytes(std::span<const std::uint8_t> bytes) {
 IniFile IniFile::FromText(std::string_view utf8) {
     IniFile ini;
     ini.opened_ = true;
-    if (utf8.find("\r\n") == std::string_view::npos && utf8.find('\n') != std::string_view::npos) {
-        ini.eol_ = "\n";
-    }
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         std::size_t end = utf8.find('\n', pos);
-        if (end == std::string_view::npos) end = utf8.size();
-        std::string line(utf8.substr(pos, end - pos));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        ini.lines_.push_back(ParseLine(std::move(line)));
+        std::string eol;
+        if (end == std::string_view::npos) {
+            end = utf8.size();
+        } else {
+            eol = (end > pos && utf8[end - 1] == '\r') ? "\r\n" : "\n";
+        }
+        const std::size_t text_end = eol == "\r\n" ? end - 1 : end;
+        Line line = ParseLine(std::string(utf8.substr(pos, text_end - pos)));
+        line.eol = std::move(eol);
+        ini.lines_.push_back(std::move(line));
         pos = end + 1;
     }
+    // New lines end like the file's first line.
+    if (!ini.lines_.empty() && ini.lines_.front().eol == "\n") ini.eol_ = "\n";
     return ini;
 }
 
@@ -169,14 +174,28 @@ std::string IniFile::GetString(std::string_view section, std::string_view key, s
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
     opened_ = true;
     const std::string text = std::string(Trim(key)) + "=" + std::string(value);
+    auto new_line = [this](std::string t) {
+        // A last line without a line end gets one before anything follows it.
+        if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = eol_;
+        Line line = ParseLine(std::move(t));
+        line.eol = eol_;
+        return line;
+    };
     auto header = FindSection(section);
     if (!header) {
-        lines_.push_back(ParseLine("[" + std::string(Trim(section)) + "]"));
-        lines_.push_back(ParseLine(text));
+        Line head = new_line("[" + std::string(Trim(section)) + "]");
+        lines_.push_back(std::move(head));
+        Line entry = new_line(text);
+        lines_.push_back(std::move(entry));
         return;
     }
     if (const auto at = FindKey(*header, key)) {
-        lines_[*at] = ParseLine(text);
+        // The key keeps the spelling the file gives it.
+        const std::string_view old_text = lines_[*at].text;
+        Line line = ParseLine(std::string(Trim(old_text.substr(0, old_text.find('=')))) + "=" +
+                              std::string(value));
+        line.eol = lines_[*at].eol;
+        lines_[*at] = std::move(line);
         return;
     }
     // After the section's last key line, so trailing blank lines stay between sections.
@@ -184,14 +203,15 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     for (std::size_t i = *header + 1; i < lines_.size() && !lines_[i].header; ++i) {
         if (!Trim(lines_[i].text).empty()) insert = i + 1;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert), ParseLine(text));
+    Line entry = new_line(text);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert), std::move(entry));
 }
 
 std::vector<std::uint8_t> IniFile::ToBytes() const {
     std::string text;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        text += lines_[i].text;
-        text += eol_;
+    for (const Line& line : lines_) {
+        text += line.text;
+        text += line.eol;
     }
     std::vector<std::uint8_t> out;
     if (utf16_) {

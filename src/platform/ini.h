@@ -5,7 +5,7 @@
 // section, and of a key within it, wins; blanks around names and values are removed,
 // and a value enclosed in one pair of double or single quotes loses them. Files may be
 // UTF-8 (with or without BOM) or UTF-16LE with BOM. Writing a key keeps every other
-// line of the file as it was, comments and order included.
+// line of the file as it was, byte for byte: comments, order and line ends included.
 
 #include <cstddef>
 #include <cstdint>
@@ -53,6 +53,7 @@ public:
 private:
     struct Line {
         std::string text;          // the line as read, without its line end
+        std::string eol;           // its line end as read: "\r\n", "\n", or none for the last line
         std::string section;       // lower-cased section name when this is a header
         std::string key;           // lower-cased key name when this is a key line
         bool header = false;
@@ -67,7 +68,7 @@ private:
     bool utf16_ = false;
     bool bom_ = false;
     bool opened_ = false;
-    std::string eol_ = "\r\n";
+    std::string eol_ = "\r\n";    // line end of added lines
 };
 
 // The leading-integer rule of the private-profile functions on an already read value.

@@ -9,6 +9,7 @@
 
 #include "base/geometry.h"
 #include "config/key_info.h"
+#include "config/mouse_desc.h"
 
 namespace quobel {
 
@@ -45,10 +46,9 @@ constexpr int kKbKeySlots = 150;
 constexpr int kKbConfigKeys = 132;
 constexpr int kKbEffects = 18;
 constexpr int kColourGroups = 15;
-constexpr int kGestKeys = 7;
+constexpr int kProfileGestKeys = 7;  // the description may list more; a profile keeps seven
 constexpr int kMsModes = 3;
 constexpr int kMsKeysPerMode = 21;
-constexpr int kDpiLevels = 10;
 constexpr int kMsEffects = 14;
 constexpr int kPadEffects = 11;
 
@@ -63,7 +63,7 @@ struct KbProfile {
     std::uint8_t byGroupOn[kColourGroups] = {};
     std::uint8_t byPad[3] = {};
     Colour clrKey[kColourGroups][kKbKeySlots] = {};  // per group, per matrix index
-    KeyInfo Gest[kGestKeys] = {};
+    KeyInfo Gest[kProfileGestKeys] = {};
 };
 static_assert(sizeof(KbProfile) == 23860);
 

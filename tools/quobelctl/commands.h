@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/reporter.h"
+#include "config/config.h"
+#include "config/data_init.h"
+#include "config/text_table.h"
+
 namespace quobel::ctl {
 
 struct Globals {
@@ -18,6 +23,20 @@ struct Globals {
 
 using Args = std::vector<std::string>;
 
+// What start-up reads, for the commands that need the configuration.
+struct Session {
+    Config config;
+    TextTable texts;
+};
+
+// The platform's folders with the command line's overrides.
+StartupPaths PathsFor(const Globals& g);
+// Reads the configuration, the folders and the texts exactly as start-up does; the
+// readers' messages go to reporter. A note goes to g.err when cfg.ini cannot be read.
+StartupResult LoadSession(const Globals& g, Session& session, Reporter& reporter);
+
 int CmdConfig(const Globals& g, const Args& args);
+int CmdProfiles(const Globals& g, const Args& args);
+int CmdMacros(const Globals& g, const Args& args);
 
 }  // namespace quobel::ctl

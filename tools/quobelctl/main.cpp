@@ -17,7 +17,11 @@ constexpr std::string_view kUsage =
     "\n"
     "commands:\n"
     "  config check                 read the configuration and print every message\n"
-    "  config show [--json]         print the effective configuration\n";
+    "  config show [--json]         print the effective configuration\n"
+    "  profiles list | create NAME | delete P | rename P NAME | select P\n"
+    "  profiles export P FILE.bk | import FILE.bk | show P [--json]\n"
+    "                               P is a profile name or 0xID\n"
+    "  macros list | show NAME [--json] | import FILE.mck | export NAME FILE.mck\n";
 
 struct Command {
     std::string_view name;
@@ -26,6 +30,8 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"config", quobel::ctl::CmdConfig},
+    {"profiles", quobel::ctl::CmdProfiles},
+    {"macros", quobel::ctl::CmdMacros},
 };
 
 }  // namespace

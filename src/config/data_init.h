@@ -1,0 +1,62 @@
+#pragma once
+// Data init and the start-up steps that need no window: the program and data
+// folders, cfg.ini and lang.ini, the texts, the title, the launch lines of the log and
+// the version caption. The window (and quobelctl) run these, then go on with what
+// needs the window: single instance, fonts, main window.
+
+#include <string>
+
+#include "base/log.h"
+#include "base/reporter.h"
+#include "config/config.h"
+#include "config/text_table.h"
+
+namespace quobel {
+
+// The limits the macro editor and the device encoders work with, from the configured
+// devices.
+MacroLimits MacroLimitsFor(const GVar& gvar);
+
+// The built-in sensors, [OPT] with the device descriptions (program folder's cfg.ini),
+// the mouse button lists, the Fn and gesture keys, the macro limits. config.szAppPath
+// must be set. False only when the configuration could not be read at all.
+[[nodiscard]] bool DataInit(Config& config, Reporter& reporter, Log& log, const std::string& desktop_dir);
+
+// Where the platform's folders are, and the command line's overrides of them.
+struct StartupPaths {
+    std::string executable{};      // full path of the running program
+    std::string program_dir{};     // overrides the program folder when not empty
+    std::string data_dir{};        // overrides local_app_data + appdir when not empty
+    std::string local_app_data{};  // the user's local application data folder
+    std::string desktop{};         // where Log.txt goes; empty: none
+};
+
+// The paths of this process, without overrides.
+StartupPaths PlatformStartupPaths();
+
+// The program folder: the executable's folder when it holds cfg.ini, else the
+// installed data folder ../share/quobel/ beside it; an override wins. Ends with "/";
+// empty when the executable's path has no folder.
+std::string ProgramFolder(const StartupPaths& paths);
+
+enum class StartupResult {
+    Ready,           // configuration read, texts loaded
+    NoProgramFolder, // the executable's path is unknown: end without a message
+    DataInitFailed,  // reported as "     Data Init failed.     "
+};
+
+// Start-up up to the version caption: program folder, data init, data folder (created
+// when missing, only its last level), languages and skins, texts, the effective
+// title, the launch lines of the log and the version caption.
+[[nodiscard]] StartupResult StartCore(const StartupPaths& paths, Config& config, TextTable& texts,
+                                      Reporter& reporter, Log& log);
+
+// The text file: Text/<language folder>/text.xml, or text.xml when no languages are
+// configured, in the program folder.
+std::string TextFilePath(const Config& config);
+
+// The skin folder: <program folder><skin folder>/, or <program folder>skins/ when no
+// skins are configured.
+std::string SkinFolder(const Config& config);
+
+}  // namespace quobel

@@ -1,0 +1,7 @@
+#include "device/hid_dev.h"
+
+namespace quobel {
+
+int CDevPad::ApplySetting(ProfileData&, ProgressSink*, std::uint32_t) { return 0; }
+
+}  // namespace quobel

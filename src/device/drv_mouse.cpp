@@ -1,0 +1,227 @@
+#include <array>
+#include <cerrno>
+#include <utility>
+
+#include "base/bytes.h"
+#include "base/log.h"
+#include "config/device_ident.h"
+#include "device/hid_drv.h"
+
+namespace quobel {
+
+namespace {
+constexpr std::uint8_t kGeneralId = 4;
+constexpr std::uint8_t kModeId = 8;
+// How long one read of the service thread waits: bounds how late a stop is seen.
+constexpr std::chrono::milliseconds kServiceReadTimeout{100};
+
+
+// Rate code of the mode block: 0x125 -> 1 .. 0x1000 -> 4, anything else 0.
+std::uint8_t ModeRateCode(std::uint32_t rate) {
+    switch (rate) {
+        case 0x125: return 1;
+        case 0x250: return 2;
+        case 0x500: return 3;
+        case 0x1000: return 4;
+        default: return 0;
+    }
+}
+}  // namespace
+
+CDrv5307::~CDrv5307() {
+    CDrv5307::Uninit();
+    CDrv5307::ClearHandle();
+}
+
+std::size_t CDrv5307::GeneralLength() const { return env_.cfg->gVar.nMsFw == 10 ? 80 : 58; }
+
+std::size_t CDrv5307::MatrixLength() const {
+    const int fw = env_.cfg->gVar.nMsFw;
+    return (fw == 2 || fw == 3 || fw == 8) ? 1064 : 1144;
+}
+
+std::string CDrv5307::Filter() const {
+    const DeviceIdent id = MouseIdent(*env_.cfg);
+    return FormatPathFilter(id.vid, id.pid, false);
+}
+
+int CDrv5307::Init(DeviceBehaviorHandler handler) {
+    if (CHidDrv::Init(nullptr) == 0) return 0;
+    if (service_.joinable()) return 1;
+    on_behavior_ = std::move(handler);
+    service_ = std::jthread([this](std::stop_token stop) { ServiceThread(std::move(stop)); });
+    return 1;
+}
+
+int CDrv5307::Uninit() {
+    if (service_.joinable()) {
+        service_.request_stop();
+        service_.join();
+    }
+    return 1;
+}
+
+int CDrv5307::FindDev() {
+    ClearHandle();
+    const std::string filter = Filter();
+    LogPrint("CDrv5307  FindDev: looking for %s", filter.c_str());
+    HidHandle matrix = OpenInterface(filter, FeatureLengthIs(MatrixLength() + 1), VerboseOpen());
+    HidHandle general = OpenInterface(filter, FeatureLengthIs(GeneralLength() + 1), false);
+    HidHandle notify = OpenInterface(filter, InputLengthIs(kNotifyReportLength), false, HidAccess::ReadWrite);
+    HidHandle mode = OpenInterface(filter, FeatureLengthIs(kModeLength + 1), false);
+    LogPrint("m_hMatrix=0x%llx, m_hGeneral=0x%llx, m_hNotify=0x%llx, m_hMode=0x%llx", HandleLogValue(matrix), HandleLogValue(general),
+             HandleLogValue(notify), HandleLogValue(mode));
+    if (!matrix || !general || !ProductMatches(general, MouseIdent(*env_.cfg).usb_string)) {
+        ClearHandle();
+        return 0;
+    }
+
+    std::array<std::uint8_t, 80> block{};
+    const std::span<std::uint8_t> gen(block.data(), GeneralLength());
+    if (const CommandResult r = GetCommand(gen, general, kGeneralId); !r) {
+        LogPrint("FindDev: Get general data error, err=0x%x", static_cast<unsigned>(r.err));
+        ClearHandle();
+        return 0;
+    }
+
+    {
+        std::scoped_lock lock(mutex_);
+        m_hMatrix = std::move(matrix);
+        m_hGeneral = std::move(general);
+        m_hNotify = std::move(notify);
+        m_hMode = std::move(mode);
+    }
+    notify_changed_.notify_all();
+
+    Config& cfg = *env_.cfg;
+    const std::uint32_t sensor = SensorIdOfCode(gen[2] >> 4);
+    m_nMsSensor = sensor;
+    const bool auto_switch = AutoSwitchSensor(cfg);
+    LogPrint("nMsSensor=0x%x, bAutoSwitch=%x", sensor, auto_switch ? 1U : 0U);
+    if (sensor == 0) {
+        env_.reporter->Report("Warning", "     Senr error    ");
+        return 1;
+    }
+    char text[64];
+    if (auto_switch) {
+        if (!HasSensorDescription(cfg, sensor)) {
+            std::snprintf(text, sizeof text, "Sensor %04x is not supported", sensor);
+            env_.reporter->Report("Info", text);
+            ClearHandle();
+            return 0;
+        }
+        SelectSensor(cfg, sensor, *env_.reporter);
+    } else if (sensor != ConfiguredSensor(cfg)) {
+        std::snprintf(text, sizeof text, "Sensor unmatch: dev=0x%04x, cfg=0x%04x", sensor, ConfiguredSensor(cfg));
+        LogPrint("%s", text);
+        env_.reporter->Report("Warning", text);
+        ClearHandle();
+        return 0;
+    }
+
+    const int fw = cfg.gVar.nMsFw;
+    if (fw == 2 || fw == 3 || fw == 8) {
+        int level = gen[1] >> 4;
+        if (level >= CurrentSensorLevels(cfg)) {
+            LogPrint("Current Dpi value err");
+            level = 0;
+        }
+        m_nCurDpiLevel = level;
+    } else if (fw == 10) {
+        std::array<std::uint8_t, kModeLength> modeblk{};
+        if (GetMode(modeblk)) m_nCurMode = modeblk[0];
+    }
+    LogPrint("g_nCurMode=%x", static_cast<unsigned>(m_nCurMode.load()));
+    return 1;
+}
+
+int CDrv5307::IsPresent() { return Probe() != Presence::Absent ? 1 : 0; }
+
+Presence CDrv5307::Probe() { return ProbeInterface(Filter(), FeatureLengthIs(GeneralLength() + 1)); }
+
+void CDrv5307::ClearHandle() {
+    LogPrint("CDrv5307::ClearHandle");
+    {
+        std::scoped_lock lock(mutex_);
+        m_hMatrix.reset();
+        m_hGeneral.reset();
+        m_hNotify.reset();
+        m_hMode.reset();
+    }
+    notify_changed_.notify_all();
+}
+
+HidHandle CDrv5307::MatrixHandle() const {
+    std::scoped_lock lock(mutex_);
+    return m_hMatrix;
+}
+HidHandle CDrv5307::GeneralHandle() const {
+    std::scoped_lock lock(mutex_);
+    return m_hGeneral;
+}
+HidHandle CDrv5307::ModeHandle() const {
+    std::scoped_lock lock(mutex_);
+    return m_hMode;
+}
+HidHandle CDrv5307::NotifyHandle() const {
+    std::scoped_lock lock(mutex_);
+    return m_hNotify;
+}
+
+int CDrv5307::GetMode(std::span<std::uint8_t, 8> out) {
+    const HidHandle mode = ModeHandle();
+    if (!mode) return 0;
+    if (!GetCommand(out, mode, kModeId)) return 0;
+    LogPrint("GetMode: %x,%x,%x,%x,%x", out[0], out[1], out[2], out[3], out[4]);
+    return 1;
+}
+
+int CDrv5307::SetMode(int mode, std::span<const std::uint32_t, 3> rates, int reset) {
+    std::array<std::uint8_t, kModeLength> blk{};
+    if (!GetMode(blk)) return 0;
+    env_.sleeper->Sleep(std::chrono::milliseconds(20));
+    ByteWriter w(blk);
+    w.u8(0, static_cast<std::uint32_t>(mode + 1));
+    for (std::size_t i = 0; i < 3; ++i) w.u8(1 + i, ModeRateCode(rates[i]));
+    if (reset != 0) {
+        const int def = CurrentSensorDefLevel(*env_.cfg);
+        w.u8(4, def < 0 ? 2U : static_cast<std::uint32_t>(def + 1));
+        w.u8(5, 3);
+        w.u8(6, 1);
+        w.u8(7, 0);
+    }
+    LogPrint("SetMode: %x,%x,%x,%x,%x", blk[0], blk[1], blk[2], blk[3], blk[4]);
+    return SendCommand(blk, ModeHandle(), kModeId) ? 1 : 0;
+}
+
+void CDrv5307::ServiceThread(std::stop_token stop) {
+    LogPrint("ServiceThread Start");
+    HidHandle failed;  // an interface whose read failed: wait for the next search
+    while (!stop.stop_requested()) {
+        HidHandle notify;
+        {
+            std::unique_lock lock(mutex_);
+            if (!notify_changed_.wait(lock, stop, [&] { return m_hNotify && m_hNotify != failed; })) break;
+            notify = m_hNotify;
+        }
+        failed.reset();
+        std::array<std::uint8_t, kNotifyReportLength> buf{};
+        buf[0] = kNotifyReportId;
+        const HidIo r = notify->ReadInput(buf, kServiceReadTimeout);
+        if (r.error == ETIMEDOUT) continue;
+        if (!r.ok()) {
+            LogPrint("GetLastError=%d", r.error);
+            failed = std::move(notify);
+            continue;
+        }
+        LogPrint("Buffer= %x %x %x %x, NumberOfBytesRead=%d", buf[1], buf[2], buf[3], buf[4],
+                 static_cast<int>(r.bytes));
+        // Only a whole notification report carries the four bytes the window reads.
+        if (r.bytes != kNotifyReportLength || buf[0] != kNotifyReportId) continue;
+        if (on_behavior_) on_behavior_(ByteReader(buf).le32(1));
+    }
+    LogPrint("hObject[1] is signal");
+    LogPrint("Thread exit!");
+}
+
+}  // namespace quobel

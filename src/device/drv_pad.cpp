@@ -1,0 +1,56 @@
+#include <array>
+#include <utility>
+
+#include "base/log.h"
+#include "config/device_ident.h"
+#include "device/hid_drv.h"
+
+namespace quobel {
+
+namespace {
+constexpr std::size_t kPadGeneral = 26;
+constexpr std::uint8_t kPadGeneralId = 48;
+
+}  // namespace
+
+CDrvPad::~CDrvPad() { CDrvPad::ClearHandle(); }
+
+std::string CDrvPad::Filter() const {
+    const DeviceIdent id = PadIdent(*env_.cfg);
+    return FormatPathFilter(id.vid, id.pid, false);
+}
+
+int CDrvPad::FindDev() {
+    ClearHandle();
+    const std::string filter = Filter();
+    LogPrint("CDrvPad  FindDev: looking for %s", filter.c_str());
+    HidHandle general = OpenInterface(filter, FeatureLengthIs(kPadGeneral + 1), VerboseOpen());
+    LogPrint("m_hGeneral=0x%llx", HandleLogValue(general));
+    if (!general) return 0;
+    std::array<std::uint8_t, kPadGeneral> block{};
+    if (const CommandResult r = GetCommand(block, general, kPadGeneralId); !r) {
+        LogPrint("FindDev: Get general data error, err=0x%x", static_cast<unsigned>(r.err));
+        ClearHandle();
+        return 0;
+    }
+    std::scoped_lock lock(mutex_);
+    m_hGeneral = std::move(general);
+    return 1;
+}
+
+int CDrvPad::IsPresent() { return Probe() != Presence::Absent ? 1 : 0; }
+
+Presence CDrvPad::Probe() { return ProbeInterface(Filter(), FeatureLengthIs(kPadGeneral + 1)); }
+
+void CDrvPad::ClearHandle() {
+    LogPrint("CDrvPad::ClearHandle");
+    std::scoped_lock lock(mutex_);
+    m_hGeneral.reset();
+}
+
+HidHandle CDrvPad::GeneralHandle() const {
+    std::scoped_lock lock(mutex_);
+    return m_hGeneral;
+}
+
+}  // namespace quobel

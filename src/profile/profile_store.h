@@ -1,0 +1,68 @@
+#pragma once
+// The profile store: pro.dct (20 fixed slots of ProfileData) and curid.dct (the id of
+// the current profile) in the data folder.
+//
+// Saves never leave a half-written file: each goes to a temporary file that is renamed
+// over the old one. A pro.dct of the wrong size is not read, and is kept beside as
+// pro.dct.bad before a save replaces it.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/file_io.h"
+#include "config/config.h"
+#include "macro/new_id.h"
+#include "profile/profile_list.h"
+
+namespace quobel {
+
+constexpr std::size_t kProDctSize = kProfileSize * kMaxProfiles;  // 635200
+inline constexpr const char* kProDctName = "pro.dct";
+inline constexpr const char* kProDctBadName = "pro.dct.bad";
+inline constexpr const char* kCurIdName = "curid.dct";
+inline constexpr const char* kDrvSoundName = "DrvSound.wav";
+// Shown when a profile is to be created or imported while the list is full.
+inline constexpr const char* kTooManyProfilesText = "The number of profiles is up to the maximum";
+
+// Reads pro.dct into the list (emptied first) and returns how many profiles it holds.
+// A missing file gives an empty list; a file of the wrong size is logged and leaves
+// the list as it was, returning 0.
+int LoadProfiles(CProList& list, const std::string& data_path);
+// The slot walk of LoadProfiles over a whole file image; -1 when the size is wrong.
+int LoadProfilesFromImage(CProList& list, std::span<const std::uint8_t> image);
+
+// The pro.dct image: the first 20 records with a non-zero id, in order; empty slots zero.
+std::vector<std::uint8_t> BuildProDctImage(const CProList& list);
+// Writes pro.dct; false (logged, old file kept) when it could not be written.
+[[nodiscard]] bool SaveProfiles(const CProList& list, const std::string& data_path,
+                                const BeforeRenameHook& before_rename = {});
+
+// The id in curid.dct; 0 when the file cannot be read or holds fewer than 4 bytes.
+std::uint32_t ReadCurrentId(const std::string& data_path);
+// Writes the current profile's id; true without writing when there is no current profile.
+[[nodiscard]] bool WriteCurrentId(const CProList& list, const std::string& data_path,
+                                  const BeforeRenameHook& before_rename = {});
+
+// Start-up: removes leftovers of killed saves, loads pro.dct and curid.dct; without a
+// profile or a stored id, creates the configured number of default profiles named
+// "<proname><k>" (with DrvSound.wav of the program folder as their sound when it
+// exists); then selects the stored id, else the first profile. Returns the current one.
+ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_view proname,
+                             IdGenerator& ids);
+
+// What selecting a profile does with its sound.
+struct ProfileSound {
+    enum Action { kNone, kPlay, kMissing } action = kNone;
+    std::string path;
+    std::string message;  // "Open file failed, %s" for kMissing
+};
+ProfileSound SoundOnSelect(const ProfileData& profile, bool play_sound);
+
+// Makes every text field end within its array, as a record from a file may not.
+void TerminateTextFields(ProfileData& profile);
+
+}  // namespace quobel
