@@ -440,9 +440,11 @@ Layout ReadLayout(const std::string& cfg_path) {
     for (int s = 1; s <= 9 && l.marks.empty(); ++s) {
         const std::string section = "SENSOR_" + std::to_string(s);
         for (int m = 1; m <= 21; ++m) {
-            Rect r;
-            if (ReadRect(ini, "Mark" + std::to_string(m), r, section, quiet) && r.right > r.left) {
-                l.marks.push_back(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)));
+            // x, y, width, height, as the mouse description reads them.
+            std::array<std::int32_t, 4> v{};
+            const auto value = ini.Get(section, "Mark" + std::to_string(m));
+            if (value && ParseNumberList(*value, 10, v, 4) == 4 && v[2] > 0 && v[3] > 0) {
+                l.marks.push_back(QRect(v[0], v[1], v[2], v[3]));
             } else {
                 l.marks.push_back(QRect());
             }
@@ -723,10 +725,19 @@ void DrawIcons(Output& out) {
 // The mouse from above, with the marks of the configured buttons.
 void DrawMouse(Output& out, const Layout& l) {
     const Theme& t = g_theme;
+    // The body is centred between the two main buttons' marks when there are any.
     QSize size(250, 400);
+    QRect all;
     for (const QRect& m : l.marks) {
-        if (m.isValid()) size = size.expandedTo(QSize(m.right() + 20, m.bottom() + 20));
+        if (m.isValid()) all = all.united(m);
     }
+    const auto mark = [&l](std::size_t i) { return i < l.marks.size() ? l.marks[i] : QRect(); };
+    if (mark(0).isValid() && mark(1).isValid()) {
+        size.setWidth(std::max(size.width(), mark(0).left() + mark(1).right() + 1));
+    } else if (all.isValid()) {
+        size.setWidth(std::max(size.width(), all.left() + all.right() + 1));
+    }
+    if (all.isValid()) size.setHeight(std::max(size.height(), all.bottom() + 60));
     const double w = size.width(), h = size.height();
     QPainterPath body;
     MouseShape(body, w, h);
@@ -745,7 +756,8 @@ void DrawMouse(Output& out, const Layout& l) {
         p.setPen(QPen(QColor(12, 13, 16), 2));
         p.drawLine(QPointF(w * 0.5, h * 0.05), QPointF(w * 0.5, split));
         p.drawLine(QPointF(w * 0.09, split), QPointF(w * 0.91, split));
-        const QRectF wheel(w * 0.5 - 9, h * 0.13, 18, h * 0.16);
+        const QRectF wheel = mark(2).isValid() ? QRectF(mark(2)).adjusted(4, 2, -4, -2)
+                                                : QRectF(w * 0.5 - 9, h * 0.13, 18, h * 0.16);
         p.setPen(QPen(QColor(12, 13, 16), 1.5));
         p.setBrush(QColor(50, 55, 64));
         p.drawRoundedRect(wheel, 8, 8);
@@ -756,15 +768,21 @@ void DrawMouse(Output& out, const Layout& l) {
         }
         p.setPen(QPen(QColor(12, 13, 16), 1.5));
         p.setBrush(QColor(36, 40, 47));
-        p.drawRoundedRect(QRectF(w * 0.5 - 7, split + 12, 14, 24), 4, 4);  // DPI button
+        for (std::size_t i : {std::size_t{5}, std::size_t{6}}) {  // DPI buttons behind the wheel
+            if (mark(i).isValid()) p.drawRoundedRect(QRectF(mark(i)).adjusted(6, 3, -6, -3), 3, 3);
+        }
         p.setPen(QPen(lit ? t.accent : QColor(60, 66, 78), 3, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         BrandMark(p, QPointF(w * 0.5, h * 0.74), 14);
         // Side buttons on the left flank.
         p.setPen(QPen(QColor(12, 13, 16), 1.5));
         p.setBrush(QColor(46, 50, 59));
-        p.drawRoundedRect(QRectF(w * 0.055, h * 0.47, 9, 34), 4, 4);
-        p.drawRoundedRect(QRectF(w * 0.055, h * 0.57, 9, 34), 4, 4);
+        for (std::size_t i : {std::size_t{3}, std::size_t{4}}) {
+            const QRectF side = mark(i).isValid()
+                                    ? QRectF(w * 0.055, mark(i).top() + 3, 9, mark(i).height() - 6)
+                                    : QRectF(w * 0.055, h * (i == 3 ? 0.47 : 0.57), 9, 34);
+            p.drawRoundedRect(side, 4, 4);
+        }
         if (lit) {
             // The marks light in the accent colour.
             p.setClipPath(body);
@@ -796,7 +814,8 @@ void DrawMouse(Output& out, const Layout& l) {
         p.drawArc(QRectF(w * 0.09, h * 0.3, w * 0.82, h * 0.62), 200 * 16, 140 * 16);
         p.setPen(QPen(QColor(255, 255, 255, 255), 4, Qt::SolidLine, Qt::RoundCap));
         BrandMark(p, QPointF(w * 0.5, h * 0.74), 14);
-        const QRectF wheel(w * 0.5 - 9, h * 0.13, 18, h * 0.16);
+        const QRectF wheel = mark(2).isValid() ? QRectF(mark(2)).adjusted(4, 2, -4, -2)
+                                                : QRectF(w * 0.5 - 9, h * 0.13, 18, h * 0.16);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 255, 255, 160));
         p.drawRoundedRect(wheel.adjusted(3, 3, -3, -3), 5, 5);
