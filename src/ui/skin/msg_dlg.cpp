@@ -218,7 +218,7 @@ void CMsgDlg::paintEvent(QPaintEvent* event) {
     }
     if (m_nMode == kCapture && m_bModifierBox) {
         // The boxes stand 40 pixels apart: their names take a smaller face to fit.
-        p.setFont(DialogFont(13, 600));
+        p.setFont(DialogFont(12, 500));
         for (std::size_t i = 0; i < m_boxes.size(); ++i) {
             if (!m_boxes[i]) continue;
             const QRect b = m_boxes[i]->geometry();
