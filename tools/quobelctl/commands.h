@@ -50,5 +50,9 @@ private:
 int CmdConfig(const Globals& g, const Args& args);
 int CmdProfiles(const Globals& g, const Args& args);
 int CmdMacros(const Globals& g, const Args& args);
+// config show [--json]: the effective configuration after reading.
+int ConfigShow(const Globals& g, const Args& args);
+int CmdDevices(const Globals& g, const Args& args);
+int CmdApply(const Globals& g, const Args& args);
 
 }  // namespace quobel::ctl
