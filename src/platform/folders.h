@@ -1,5 +1,5 @@
 #pragma once
-// The user's special folders: where the data folder lives and where Log.txt goes.
+// The user's own folders: where the data folder lives and where Log.txt goes.
 // Each is given without a closing separator, or empty when it cannot be found.
 
 #include <string>

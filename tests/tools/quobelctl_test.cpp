@@ -35,6 +35,20 @@ TEST(QuobelctlConfigCheck, EveryMessageIsPrintedInTheOrderRaised) {
     EXPECT_TRUE(std::filesystem::is_directory(home / "data"));
 }
 
+// Every configuration we ship reads without an error: the product's own, beside the
+// built programs, and each example.
+TEST(QuobelctlConfigCheck, ShippedConfigurationsHaveNoErrors) {
+    TempDir home;
+    const CtlRun product = RunQuobelctl(home, "config check");
+    EXPECT_EQ(product.exit_code, 0) << product.out;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(QUOBEL_SOURCE_DIR "/data/examples", ec)) {
+        if (!std::filesystem::exists(entry.path() / "cfg.ini")) continue;
+        const CtlRun run = RunQuobelctl(home, "--program-dir '" + entry.path().string() + "' config check");
+        EXPECT_EQ(run.exit_code, 0) << entry.path() << "\n" << run.out;
+    }
+}
+
 TEST(Quobelctl, HelpAndMisuse) {
     TempDir home;
     const CtlRun help = RunQuobelctl(home, "--help");

@@ -34,6 +34,18 @@ StartupPaths PathsFor(const Globals& g);
 // Reads the configuration, the folders and the texts exactly as start-up does; the
 // readers' messages go to reporter. A note goes to g.err when cfg.ini cannot be read.
 StartupResult LoadSession(const Globals& g, Session& session, Reporter& reporter);
+// The same into records the caller keeps elsewhere.
+StartupResult LoadConfiguration(const Globals& g, Config& config, TextTable& texts, Reporter& reporter);
+
+// Prints each message as "<caption>: <text>" on its own line.
+class StreamReporter final : public Reporter {
+public:
+    explicit StreamReporter(std::ostream& out) : out_(out) {}
+    void Report(std::string_view caption, std::string_view text) override;
+
+private:
+    std::ostream& out_;
+};
 
 int CmdConfig(const Globals& g, const Args& args);
 int CmdProfiles(const Globals& g, const Args& args);

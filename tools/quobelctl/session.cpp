@@ -15,13 +15,21 @@ StartupPaths PathsFor(const Globals& g) {
 }
 
 StartupResult LoadSession(const Globals& g, Session& session, Reporter& reporter) {
+    return LoadConfiguration(g, session.config, session.texts, reporter);
+}
+
+void StreamReporter::Report(std::string_view caption, std::string_view text) {
+    out_ << caption << ": " << text << "\n";
+}
+
+StartupResult LoadConfiguration(const Globals& g, Config& config, TextTable& texts, Reporter& reporter) {
     const StartupPaths paths = PathsFor(g);
     const std::string cfg = ProgramFolder(paths) + "cfg.ini";
     std::error_code ec;
     if (!std::filesystem::is_regular_file(cfg, ec)) {
         *g.err << "quobelctl: cannot read " << cfg << "; every option takes its default\n";
     }
-    const StartupResult result = StartCore(paths, session.config, session.texts, reporter, ProcessLog());
+    const StartupResult result = StartCore(paths, config, texts, reporter, ProcessLog());
     if (result == StartupResult::NoProgramFolder) {
         *g.err << "quobelctl: cannot find the program folder; use --program-dir\n";
     }
