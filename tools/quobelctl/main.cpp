@@ -17,7 +17,14 @@ constexpr std::string_view kUsage =
     "\n"
     "commands:\n"
     "  config check                 read the configuration and print every message\n"
-    "  config show [--json]         print the effective configuration\n";
+    "  config show [--json]         print the effective configuration\n"
+    "  profiles list | create NAME | delete P | rename P NAME | select P\n"
+    "  profiles export P FILE.bk | import FILE.bk | show P [--json]\n"
+    "                               P is a profile name or 0xID\n"
+    "  macros list | show NAME [--json] | import FILE.mck | export NAME FILE.mck\n"
+    "  devices                      one line per configured device: present, absent or no access\n"
+    "  apply [--kind mouse|keyboard|pad|all] [--profile NAME|0xID] [--flags HEX] [--trace]\n"
+    "                               write a profile (default: the current one) to the devices\n";
 
 struct Command {
     std::string_view name;
@@ -26,6 +33,10 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"config", quobel::ctl::CmdConfig},
+    {"profiles", quobel::ctl::CmdProfiles},
+    {"macros", quobel::ctl::CmdMacros},
+    {"devices", quobel::ctl::CmdDevices},
+    {"apply", quobel::ctl::CmdApply},
 };
 
 }  // namespace

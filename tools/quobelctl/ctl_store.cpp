@@ -1,0 +1,76 @@
+#include "ctl_store.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
+#include <filesystem>
+#include <ostream>
+
+#include "base/utf16.h"
+#include "macro/macro_folder.h"
+#include "macro/new_id.h"
+#include "profile/profile_store.h"
+
+namespace quobel::ctl {
+
+bool OpenConfig(const Globals& g, Store& store) {
+    CollectingReporter reporter;
+    if (LoadSession(g, store, reporter) != StartupResult::Ready) return false;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(store.config.szDataPath, ec)) {
+        *g.err << "quobelctl: cannot use the data folder " << store.config.szDataPath << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool OpenStore(const Globals& g, Store& store) {
+    if (!OpenConfig(g, store)) return false;
+    const std::string before = store.config.szDataPath + kProDctName;
+    std::error_code ec;
+    const bool had_file = std::filesystem::exists(before, ec);
+    const std::uint32_t stored_id = ReadCurrentId(store.config.szDataPath);
+    StartupProfiles(store.profiles, store.config, store.texts.Get("tc_proname"), SystemIdGenerator());
+    store.defaults_created = !had_file || stored_id == 0 || store.profiles.Find(stored_id) == nullptr;
+
+    LoadMacroFolder(MacroFolder(store), store.macros, store.config.gVar.nMacroDir,
+                    static_cast<std::uint32_t>(store.config.gVar.bMacroHasMsKey));
+    // Default profiles get stable ids at once, as the window saves them when it closes.
+    if (store.defaults_created && !SaveStore(g, store)) return false;
+    return true;
+}
+
+bool SaveStore(const Globals& g, const Store& store) {
+    if (!SaveProfiles(store.profiles, store.config.szDataPath) ||
+        !WriteCurrentId(store.profiles, store.config.szDataPath)) {
+        *g.err << "quobelctl: cannot write the profiles in " << store.config.szDataPath << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::string MacroFolder(const Store& store) { return MacroFolderOf(store.config.szDataPath); }
+
+std::string HexId(std::uint32_t id) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08x", id);
+    return buf;
+}
+
+ProfileData* FindProfileArg(const Globals& g, Store& store, std::string_view arg) {
+    if (arg.starts_with("0x") || arg.starts_with("0X")) {
+        char* end = nullptr;
+        const std::string digits(arg.substr(2));
+        const unsigned long id = std::strtoul(digits.c_str(), &end, 16);
+        if (!digits.empty() && end && *end == '\0' && id <= 0xFFFFFFFFul) {
+            if (ProfileData* p = store.profiles.Find(static_cast<std::uint32_t>(id))) return p;
+        }
+    }
+    for (ProfileData& p : store.profiles) {
+        if (FieldToUtf8(p.szName) == arg) return &p;
+    }
+    *g.err << "quobelctl: no profile " << arg << "\n";
+    return nullptr;
+}
+
+}  // namespace quobel::ctl
