@@ -314,7 +314,6 @@ void ReadMouseDescription(const IniFile& ini, Config& config, Reporter& reporter
         ms.clrEffectTail = ParseColourList(Value(ini, kMs, "clrEffectTail", kListChars), tail) > 0 ? tail : kDefTail;
     }
     ms.bSingleFlowRGB = ini.GetInt(kMs, "SingleFlowRGB", 0);
-    ms.nGridRGBIndex = {0, 1, 2};
     std::array<std::uint8_t, 3> grid{0, 1, 2};
     ParseByteList(Value(ini, kMs, "GridRGBIndex", kListChars), 10, grid, 3);
     ms.nGridRGBIndex = {grid[0], grid[1], grid[2]};
