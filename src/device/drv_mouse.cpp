@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <utility>
@@ -5,27 +6,16 @@
 #include "base/bytes.h"
 #include "base/log.h"
 #include "config/device_ident.h"
+#include "device/device_report_io.h"
 #include "device/hid_drv.h"
+#include "device/mouse_protocol.h"
 
 namespace quobel {
 
 namespace {
 constexpr std::uint8_t kGeneralId = 4;
-constexpr std::uint8_t kModeId = 8;
 // How long one read of the service thread waits: bounds how late a stop is seen.
 constexpr std::chrono::milliseconds kServiceReadTimeout{100};
-
-
-// Rate code of the mode block: 0x125 -> 1 .. 0x1000 -> 4, anything else 0.
-std::uint8_t ModeRateCode(std::uint32_t rate) {
-    switch (rate) {
-        case 0x125: return 1;
-        case 0x250: return 2;
-        case 0x500: return 3;
-        case 0x1000: return 4;
-        default: return 0;
-    }
-}
 }  // namespace
 
 CDrv5307::~CDrv5307() {
@@ -168,30 +158,20 @@ HidHandle CDrv5307::NotifyHandle() const {
     return m_hNotify;
 }
 
+// The mode block's bytes belong to the mouse protocol; these run it over m_hMode.
 int CDrv5307::GetMode(std::span<std::uint8_t, 8> out) {
-    const HidHandle mode = ModeHandle();
-    if (!mode) return 0;
-    if (!GetCommand(out, mode, kModeId)) return 0;
-    LogPrint("GetMode: %x,%x,%x,%x,%x", out[0], out[1], out[2], out[3], out[4]);
+    if (!ModeHandle()) return 0;
+    DrvReportIo io(*this, [this](std::uint8_t id) { return id == kMouseModeId ? ModeHandle() : nullptr; });
+    std::array<std::uint8_t, kMouseModeLen> mode{};
+    if (!MouseGetMode(EnvOf(*this, io, nullptr), mode)) return 0;
+    std::copy(mode.begin(), mode.end(), out.begin());
     return 1;
 }
 
 int CDrv5307::SetMode(int mode, std::span<const std::uint32_t, 3> rates, int reset) {
-    std::array<std::uint8_t, kModeLength> blk{};
-    if (!GetMode(blk)) return 0;
-    env_.sleeper->Sleep(std::chrono::milliseconds(20));
-    ByteWriter w(blk);
-    w.u8(0, static_cast<std::uint32_t>(mode + 1));
-    for (std::size_t i = 0; i < 3; ++i) w.u8(1 + i, ModeRateCode(rates[i]));
-    if (reset != 0) {
-        const int def = CurrentSensorDefLevel(*env_.cfg);
-        w.u8(4, def < 0 ? 2U : static_cast<std::uint32_t>(def + 1));
-        w.u8(5, 3);
-        w.u8(6, 1);
-        w.u8(7, 0);
-    }
-    LogPrint("SetMode: %x,%x,%x,%x,%x", blk[0], blk[1], blk[2], blk[3], blk[4]);
-    return SendCommand(blk, ModeHandle(), kModeId) ? 1 : 0;
+    if (!ModeHandle()) return 0;
+    DrvReportIo io(*this, [this](std::uint8_t id) { return id == kMouseModeId ? ModeHandle() : nullptr; });
+    return MouseSetMode(EnvOf(*this, io, nullptr), mode, rates, reset != 0, CurrentSensorDefLevel(*env_.cfg)) ? 1 : 0;
 }
 
 void CDrv5307::ServiceThread(std::stop_token stop) {
