@@ -5,6 +5,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 # Its own build folder, so that a developer's build/ keeps its settings.
 scripts/build.sh build-run -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUOBEL_TESTS=OFF -DQUOBEL_BENCH=OFF
+scripts/udev-rules.sh
 data_dir=${QUOBEL_DATA_DIR:-}
 args=()
 [ -n "$data_dir" ] && args+=(--data-dir "$data_dir")

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "config/config.h"
+#include "config/mouse_desc.h"
 #include "config/text_table.h"
 
 namespace quobel {
@@ -193,6 +195,12 @@ constexpr std::uint32_t kTypeExtraKey = 11;
 constexpr std::uint8_t kVkFn = 0xFA;
 
 }  // namespace
+
+std::optional<int> CurrentSensorDpi::DpiOfStep(std::int64_t step) const {
+    const SensorDpi* sensor = FindSensorDpi(config_.SensorDpiList, config_.gVar.MsDev.nCurSensor);
+    if (sensor == nullptr || step < 0 || step >= sensor->nNum || step >= kMaxDpiSteps) return std::nullopt;
+    return sensor->nDpi[static_cast<std::size_t>(step)];
+}
 
 std::string KeyName(int vk, const TextTable& texts) {
     if (vk < 0 || vk > 0xFF) return {};

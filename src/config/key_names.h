@@ -14,6 +14,7 @@
 namespace quobel {
 
 class TextTable;
+struct Config;
 
 // The macro list, as far as a caption needs it.
 class MacroNameSource {
@@ -29,6 +30,16 @@ public:
     virtual ~SensorDpiSource() = default;
     // DPI of a step of the sensor's DPI table (0-based); nullopt when there is no such step.
     [[nodiscard]] virtual std::optional<int> DpiOfStep(std::int64_t step) const = 0;
+};
+
+// The DPI steps of the configuration's current sensor (its entry in the sensor table).
+class CurrentSensorDpi final : public SensorDpiSource {
+public:
+    explicit CurrentSensorDpi(const Config& config) : config_(config) {}
+    [[nodiscard]] std::optional<int> DpiOfStep(std::int64_t step) const override;
+
+private:
+    const Config& config_;
 };
 
 // Name of a virtual-key code: the fixed names, the three mouse buttons (0xF0 to 0xF2)

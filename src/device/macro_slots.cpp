@@ -31,7 +31,8 @@ MacroSlotAssigner::~MacroSlotAssigner() { ResetMacroBufferIDs(macros_); }
 
 MacroSlotResult MacroSlotAssigner::Assign(const KeyFunction& key, int layer, int index, std::uint32_t& code) {
     const bool keyboard = device_ == MacroDevice::Keyboard;
-    const std::uint32_t disabled = keyboard ? 0 : kMsCodeDisabled;
+    // A mouse keeps the button index some models carry in the low nibble.
+    const std::uint32_t disabled = keyboard ? 0 : kMsCodeDisabled | (code & 0xFu);
     if (ended_) {
         code = disabled;
         return MacroSlotResult::kNoSlot;
@@ -77,7 +78,7 @@ MacroSlotResult MacroSlotAssigner::Assign(const KeyFunction& key, int layer, int
         }
         macro->Macro_Buffer_ID = static_cast<std::uint32_t>(id);
         LogPrint("New Assign Buffer_ID= %d", id);
-        if (!keyboard) LogHexDump(slot, 16, "HdData: ");
+        if (!keyboard) LogHexDump(slot, 0, "HdData: ");  // one line per macro
         ++macros_packed_;
     }
 

@@ -7,23 +7,6 @@
 
 namespace quobel {
 
-MacroLimits MacroLimitsFor(int ms_fw, int kb_fw) {
-    MacroLimits l;
-    l.nMinDelay = 1;
-    l.nMacroBufSize = 128;
-    l.nMaxLoop = 65535;
-    if (ms_fw != 0) {
-        l.nMaxEvent = 32;
-        l.nMaxDelay = 25627;
-        l.nMacroNum = kb_fw != 0 ? 64 : 8;
-    } else if (kb_fw != 0) {
-        l.nMaxEvent = 60;
-        l.nMaxDelay = 65280;
-        l.nMacroNum = 64;
-    }
-    return l;
-}
-
 namespace {
 
 constexpr std::u16string_view kForbidden = u"/\\?+=-*&%!#";

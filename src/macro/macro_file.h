@@ -19,9 +19,6 @@ namespace quobel {
 constexpr std::size_t kMaxMacros = 2000;
 inline constexpr const char* kTooManyMacrosText = "The number of macro is up to the maximum";
 
-// The limits for the configured firmware types (0 = device not configured).
-MacroLimits MacroLimitsFor(int ms_fw, int kb_fw);
-
 // Mouse-button codes of macro events and the bit of each in bMacroHasMsKey.
 constexpr std::uint16_t kMacroMouseFirst = 240;  // left button
 constexpr std::uint16_t kMacroMouseLast = 246;   // wheel down

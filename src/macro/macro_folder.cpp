@@ -102,6 +102,16 @@ bool ScanMacroFolder(const std::string& folder, const MacroScanOptions& options)
     return true;
 }
 
+void LoadMacroFolder(const std::string& macro_folder, MacroList& list, int nMacroDir,
+                     std::uint32_t mouse_key_mask) {
+    RemoveLeftoverTempFiles(macro_folder, true);
+    MacroScanOptions scan;
+    scan.add_to = &list;
+    scan.nMacroDir = nMacroDir;
+    scan.mouse_key_mask = mouse_key_mask;
+    (void)ScanMacroFolder(macro_folder, scan);
+}
+
 std::optional<std::string> TreeItem_To_FilePath(const MacroTree& tree, MacroTreeItem item,
                                                 const std::string& macro_folder) {
     if (item == kMacroTreeRoot) return std::nullopt;

@@ -35,6 +35,12 @@ struct MacroScanOptions {
 // the scan).
 bool ScanMacroFolder(const std::string& folder, const MacroScanOptions& options);
 
+// Start-up: removes what killed saves left behind and reads every macro of the folder
+// (groups too when nMacroDir is set) into the list, keeping their ids. A missing
+// folder holds no macros.
+void LoadMacroFolder(const std::string& macro_folder, MacroList& list, int nMacroDir,
+                     std::uint32_t mouse_key_mask);
+
 // The file of a tree row below the macro folder: groups as folders, a macro as
 // "<caption>.mck". nullopt for no row, more than 20 levels, or a caption that is not
 // a single path component.

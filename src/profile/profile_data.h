@@ -9,7 +9,6 @@
 
 #include "base/geometry.h"
 #include "config/key_info.h"
-#include "config/mouse_desc.h"
 
 namespace quobel {
 
@@ -46,9 +45,10 @@ constexpr int kKbKeySlots = 150;
 constexpr int kKbConfigKeys = 132;
 constexpr int kKbEffects = 18;
 constexpr int kColourGroups = 15;
-constexpr int kProfileGestKeys = 7;  // the description may list more; a profile keeps seven
+constexpr int kProfileGestKeys = 7;
 constexpr int kMsModes = 3;
 constexpr int kMsKeysPerMode = 21;
+constexpr int kProfileDpiLevels = 10;
 constexpr int kMsEffects = 14;
 constexpr int kPadEffects = 11;
 
@@ -78,7 +78,7 @@ struct MsProfile {
     std::int32_t bEnhancePrecision = 0;
     std::int32_t nTrails = 0;
     std::uint32_t dwSensor = 0;
-    DpiLevel Dpi[kDpiLevels] = {};
+    DpiLevel Dpi[kProfileDpiLevels] = {};
     std::int32_t bXYSeparate = 0;
     std::uint32_t dwRate[kMsModes] = {};  // rate codes 0x125, 0x250, 0x500, 0x1000
     std::int32_t nEffect = 0;

@@ -7,6 +7,8 @@
 #include <map>
 #include <vector>
 
+#include "config/config.h"
+#include "config/mouse_desc.h"
 #include "config/text_table.h"
 
 namespace quobel {
@@ -175,6 +177,23 @@ TEST(FunctionCaption, WithoutMacroListOrSensor) {
     EXPECT_EQ(FunctionCaption(Key(0x080000A6, 2), IdTexts()), "tc_snipe - 0");
     // The words come from the loaded language.
     EXPECT_EQ(FunctionCaption(Key(0x01000011), TextTable()), "");
+}
+
+TEST(FunctionCaption, DpiLockReadsTheCurrentSensorsSteps) {
+    Config config;
+    config.SensorDpiList = BuiltinSensorTable();
+    config.gVar.MsDev.nCurSensor = 0x3360;
+    const CurrentSensorDpi sensor(config);
+    const SensorDpi* steps = FindSensorDpi(config.SensorDpiList, 0x3360);
+    ASSERT_NE(steps, nullptr);
+    const std::uint32_t last = static_cast<std::uint32_t>(steps->nNum);
+    EXPECT_EQ(FunctionCaption(Key(0x080000A6, 2), IdTexts(), nullptr, &sensor), "tc_snipe - 800");
+    EXPECT_EQ(FunctionCaption(Key(0x080000A6, last), IdTexts(), nullptr, &sensor),
+              "tc_snipe - " + std::to_string(steps->nDpi[last - 1]));
+    EXPECT_EQ(FunctionCaption(Key(0x080000A6, last + 1), IdTexts(), nullptr, &sensor), "tc_snipe - 0");
+
+    config.gVar.MsDev.nCurSensor = 0x1234;  // not a known sensor
+    EXPECT_EQ(FunctionCaption(Key(0x080000A6, 2), IdTexts(), nullptr, &sensor), "tc_snipe - 0");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -125,7 +126,9 @@ TEST(TextTableIds, TableOrderAndIndex) {
 class ShippedTexts : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ShippedTexts, HoldEveryIdentifierWithAText) {
-    const std::string path = std::string(QUOBEL_SOURCE_DIR) + "/data/Text/" + GetParam() + "/text.xml";
+    const std::string folder = GetParam();
+    const std::string path =
+        std::string(QUOBEL_SOURCE_DIR) + "/data/" + (folder.empty() ? "" : "Text/" + folder + "/") + "text.xml";
     XmlReader xml;
     ASSERT_TRUE(xml.Load(path)) << path;
     xml.Parse();
@@ -155,7 +158,17 @@ TEST_P(ShippedTexts, HoldEveryIdentifierWithAText) {
     EXPECT_EQ(texts.Get("tc_hz"), "Hz");
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, ShippedTexts, ::testing::Values("en", "de"));
+// "" is text.xml in the program folder, used when no languages are configured.
+INSTANTIATE_TEST_SUITE_P(Languages, ShippedTexts, ::testing::Values("en", "de", ""),
+                         [](const auto& row) { return *row.param ? std::string(row.param) : "default"; });
+
+TEST(ShippedTextsDefault, IsTheEnglishFile) {
+    auto read = [](const std::string& rel) {
+        std::ifstream in(std::string(QUOBEL_SOURCE_DIR) + rel, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(read("/data/text.xml"), read("/data/Text/en/text.xml"));
+}
 
 }  // namespace
 }  // namespace quobel

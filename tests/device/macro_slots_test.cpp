@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/log.h"
+#include "common/temp_dir.h"
 #include "device/function_codes.h"
 #include "device/macro_fixture.h"
 #include "device/macro_packing.h"
@@ -116,11 +118,12 @@ TEST(MacroSlots, MouseLeavesOnlyThatKeyWithoutASlot) {
     limits.nMacroNum = 2;
     std::array<std::uint8_t, 1024> memory{};
     MacroSlotAssigner slots(MacroDevice::Mouse, macros, limits, memory, 2);
-    const std::vector<Assigned> got = AssignAll(slots, {1, 2, 3, 1}, 0x190);
+    // Button codes carrying their index in the low nibble (bKeyCodeHasIndex) keep it.
+    const std::vector<Assigned> got = AssignAll(slots, {1, 2, 3, 1}, 0x194);
     EXPECT_EQ(got[2].result, MacroSlotResult::kNoSlot);
-    EXPECT_EQ(got[2].code, kMsCodeDisabled);
+    EXPECT_EQ(got[2].code, 0x154u);
     EXPECT_EQ(got[3].result, MacroSlotResult::kAssigned);
-    EXPECT_EQ(got[3].code, 0x1190u);
+    EXPECT_EQ(got[3].code, 0x1194u);
 }
 
 TEST(MacroSlots, MissingMacroSkipsTheKeyAndLeavesItsCode) {
@@ -184,6 +187,65 @@ TEST_P(MacroSlotLimit, PacksUpToTheLimit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, MacroSlotLimit, testing::ValuesIn(kLimitCases), test::RowName<LimitCase>);
+
+// The log is for support: its lines are checked as written, timestamps cut off.
+std::vector<std::string> LogEntries(const std::string& file) {
+    std::vector<std::string> entries;
+    const std::string text = test::ReadText(file).value_or("");
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;) {
+        const std::size_t next = text.find("\r\n", at + 2);
+        const std::string entry = text.substr(at + 2, next == std::string::npos ? next : next - at - 2);
+        entries.push_back(entry.substr(12));  // after "mm:ss.mmm   "
+        at = next;
+    }
+    return entries;
+}
+
+TEST(MacroSlots, LogsEveryStepForSupport) {
+    test::TempDir desktop;
+    LogStart(2, desktop.path());
+    MacroList macros;
+    macros.Add(MakeMacro(1, {{0x41, 1, 10}, {0xF4, 1, 10}}, 0, 1, "Jump"));
+    macros.Add(MakeMacro(2));
+    MacroLimits limits = kLimits;
+    limits.nMacroNum = 1;
+    std::array<std::uint8_t, 1024> ms_memory{};
+    std::array<std::uint8_t, 4096> kb_memory{};
+    {
+        MacroSlotAssigner ms(MacroDevice::Mouse, macros, limits, ms_memory, 2);
+        AssignAll(ms, {9, 1, 1, 2}, 0x190);
+    }
+    {
+        MacroSlotAssigner kb(MacroDevice::Keyboard, macros, limits, kb_memory);
+        AssignAll(kb, {1}, 0x10000100);
+    }
+    EXPECT_EQ(keyboard::keyinfo_to_hardware_code(MacroKey(9), macros), kNoDeviceCode);
+    LogStart(0, desktop.path());
+
+    std::string hd_data = "HdData:  00 01 0a 04 0a 00 ";  // 'A', then the back button as a pure delay
+    for (int i = 6; i < 128; ++i) hd_data += "00 ";
+    const std::vector<std::string> expected{
+        "Key[0][0] Set To Macro NULL",
+        "Key[0][1] Set To Macro 0x00000001, Macro_Buffer_ID=0",
+        "Macro Name= Jump",
+        "StMacro_To_HdMacro: get wrong hid",
+        "New Assign Buffer_ID= 1",
+        hd_data,
+        "Matrix[0][1] = 0x00001190",
+        "Key[0][2] Set To Macro 0x00000001, Macro_Buffer_ID=1",
+        "Macro Name= Jump",
+        "Matrix[0][2] = 0x00001190",
+        "Key[0][3] Set To Macro 0x00000002, Macro_Buffer_ID=0",
+        "Macro Name= m",
+        "Key[0][3] gets no macro slot",
+        "Key[0][0] Set To Macro Jump(0x00000001), Macro_Buffer_ID=0",
+        "StMacro_To_HdMacro: get wrong hid",
+        "New Assign Buffer_ID= 1",
+        "Matrix[0][0] = 0x10000100",
+        "keyinfo_to_hardware_code can't find macro id 0x9",
+    };
+    EXPECT_EQ(LogEntries(desktop / "Log.txt"), expected);
+}
 
 }  // namespace
 }  // namespace quobel

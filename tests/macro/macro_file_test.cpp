@@ -107,26 +107,10 @@ TEST(MacroDeviceSize, CountsPressesReleasesAndLongDelays) {
     };
     for (const Case& c : cases) EXPECT_EQ(MacroDeviceSize(c.events), c.expected) << c.name;
 
-    MacroLimits limits = MacroLimitsFor(1, 0);
+    MacroLimits limits;
+    limits.nMacroBufSize = 128;
     EXPECT_FALSE(MacroDeviceFull(126, limits));
     EXPECT_TRUE(MacroDeviceFull(128, limits));
-}
-
-TEST(MacroLimits, DependOnTheConfiguredDevices) {
-    const MacroLimits mouse_and_kb = MacroLimitsFor(1, 20);
-    EXPECT_EQ(mouse_and_kb.nMaxEvent, 32);
-    EXPECT_EQ(mouse_and_kb.nMaxDelay, 25627);
-    EXPECT_EQ(mouse_and_kb.nMacroNum, 64);
-    EXPECT_EQ(MacroLimitsFor(1, 0).nMacroNum, 8);
-    const MacroLimits kb = MacroLimitsFor(0, 20);
-    EXPECT_EQ(kb.nMaxEvent, 60);
-    EXPECT_EQ(kb.nMaxDelay, 65280);
-    EXPECT_EQ(kb.nMacroNum, 64);
-    const MacroLimits none = MacroLimitsFor(0, 0);
-    EXPECT_EQ(none.nMaxEvent, 0);
-    EXPECT_EQ(none.nMacroNum, 0);
-    EXPECT_EQ(none.nMacroBufSize, 128);
-    EXPECT_EQ(none.nMaxLoop, 65535);
 }
 
 TEST(NewId, FollowsTheTimeFormulaAndTwoInARowDiffer) {

@@ -207,8 +207,10 @@ TEST_F(MacroFolderTest, FolderHelpers) {
 TEST_F(MacroFolderTest, LeftoverTempFilesAreRemoved) {
     WriteBytes(mac + "/a.mck" + kTempSuffix, {1});
     WriteBytes(mac + "/G/b.mck" + kTempSuffix, {1});
-    WriteBytes(mac + "/G/b.mck", {1});
-    RemoveLeftoverTempFiles(mac, true);
+    WriteBytes(mac + "/G/b.mck", {1});  // not a macro, but not left over either
+    MacroList list;
+    LoadMacroFolder(mac, list, 1, 0);
+    EXPECT_EQ(list.Count(), 0u);
     EXPECT_FALSE(fs::exists(mac + "/a.mck" + kTempSuffix));
     EXPECT_FALSE(fs::exists(mac + "/G/b.mck" + kTempSuffix));
     EXPECT_TRUE(fs::exists(mac + "/G/b.mck"));

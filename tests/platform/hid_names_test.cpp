@@ -2,6 +2,7 @@
 
 #include "platform/hid/hid.h"
 #include "platform/hotplug/hotplug.h"
+#include "platform/hotplug/udev_monitor.h"
 
 namespace quobel {
 namespace {
@@ -24,6 +25,25 @@ TEST(HidNames, IdsComeFromTheHidParentOfTheHidrawNode) {
     EXPECT_FALSE(IdsFromHidDevpath("/devices/pci0000:00/usb1/1-2/hidraw/hidraw3"));
     EXPECT_FALSE(IdsFromHidDevpath("/devices/x/0003:1A2B:3C4D.00G7/hidraw/hidraw3"));
     EXPECT_FALSE(IdsFromHidDevpath(""));
+}
+
+}  // namespace
+}  // namespace quobel
+
+namespace quobel {
+namespace {
+
+// The monitor needs udev's netlink socket; where it cannot have one it says so. Either
+// way Stop returns with the thread gone, and a second Stop is harmless.
+TEST(UdevHotplug, StartsAndStopsOnRequest) {
+    UdevHotplugMonitor monitor;
+    const bool started = monitor.Start([](const DeviceEvent&) {});
+    if (started) {
+        EXPECT_FALSE(monitor.Start([](const DeviceEvent&) {}));  // already running
+    }
+    monitor.Stop();
+    monitor.Stop();
+    EXPECT_EQ(monitor.Start([](const DeviceEvent&) {}), started);
 }
 
 }  // namespace

@@ -81,11 +81,13 @@ TEST_F(ProfileStoreTest, SlotsWithoutMagicOrIdAreSkippedAndWrongSizesLoadNothing
     EXPECT_EQ(list.FirstProfile()->dwProfileID, 0x222u);
 
     for (const std::size_t size : {kProDctSize - 1, kProDctSize + 1}) {
+        const test::LogCapture log;
         image.resize(size, 0);
         WriteBytes(Path(kProDctName), image);
         CProList none;
         EXPECT_EQ(LoadProfiles(none, dir.slash()), 0) << size;
         EXPECT_EQ(none.Count(), 0u);
+        EXPECT_NE(log.Text().find("Profile has wrong size"), std::string::npos);
     }
     CProList missing;
     EXPECT_EQ(LoadProfiles(missing, dir.slash() + "nowhere/"), 0);
@@ -138,8 +140,10 @@ TEST_F(ProfileStoreTest, AFailedSaveKeepsThePreviousFiles) {
     EXPECT_FALSE(fs::exists(Path(kProDctName) + kTempSuffix));
     EXPECT_EQ(list.Count(), 2u) << "the profiles in memory stay";
 
-    // A folder that cannot be written is a failure, not a success.
+    // A folder that cannot be written is a failure, not a success, and is logged.
+    const test::LogCapture log;
     EXPECT_FALSE(SaveProfiles(list, dir.slash() + "no/such/folder/"));
+    EXPECT_NE(log.Text().find("Save pro: CreateFile err=2"), std::string::npos) << log.Text();
 }
 
 TEST_F(ProfileStoreTest, AProDctOfTheWrongSizeIsKeptAsideBeforeItIsReplaced) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/log.h"
 #include "base/sleeper.h"
 #include "macro/new_id.h"
 
@@ -66,6 +67,26 @@ public:
     FakeIds& operator=(const FakeIds&) = delete;
     FakeTime time;
     IdGenerator ids;
+};
+
+}  // namespace quobel::test
+
+namespace quobel::test {
+
+// Sends the process log to Log.txt in a folder of its own while it lives.
+class LogCapture {
+public:
+    LogCapture() { LogStart(2, dir_.path()); }
+    ~LogCapture() { LogStart(0, ""); }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+    [[nodiscard]] std::string Text() const {
+        const auto bytes = ReadBytes(dir_ / "Log.txt");
+        return {bytes.begin(), bytes.end()};
+    }
+
+private:
+    TempDir dir_;
 };
 
 }  // namespace quobel::test

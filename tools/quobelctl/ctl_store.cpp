@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 #include <filesystem>
 #include <ostream>
 
@@ -11,33 +12,15 @@
 #include "profile/profile_store.h"
 
 namespace quobel::ctl {
-namespace {
-
-std::string WithSlash(std::string dir) {
-    if (!dir.empty() && dir.back() != '/') dir += '/';
-    return dir;
-}
-
-}  // namespace
 
 bool OpenConfig(const Globals& g, Store& store) {
-    // The folders as start-up finds them; the configuration readers take over here.
-    store.config.szAppPath = WithSlash(g.program_dir);
-    std::string data = g.data_dir;
-    if (data.empty()) {
-        const char* xdg = std::getenv("XDG_DATA_HOME");
-        const char* home = std::getenv("HOME");
-        const std::string base = xdg && xdg[0] == '/' ? xdg : std::string(home ? home : "") + "/.local/share";
-        data = base + "/" + (store.config.gVar.szAppDir.empty() ? "quobel" : store.config.gVar.szAppDir);
-    }
-    store.config.szDataPath = WithSlash(data);
+    CollectingReporter reporter;
+    if (LoadSession(g, store, reporter) != StartupResult::Ready) return false;
     std::error_code ec;
-    std::filesystem::create_directories(store.config.szDataPath, ec);
     if (!std::filesystem::is_directory(store.config.szDataPath, ec)) {
         *g.err << "quobelctl: cannot use the data folder " << store.config.szDataPath << "\n";
         return false;
     }
-    if (store.config.gVar.nProfileNum == 0) store.config.gVar.nProfileNum = 3;
     return true;
 }
 
@@ -50,13 +33,8 @@ bool OpenStore(const Globals& g, Store& store) {
     StartupProfiles(store.profiles, store.config, store.texts.Get("tc_proname"), SystemIdGenerator());
     store.defaults_created = !had_file || stored_id == 0 || store.profiles.Find(stored_id) == nullptr;
 
-    const std::string mac = MacroFolder(store);
-    RemoveLeftoverTempFiles(mac, true);
-    MacroScanOptions scan;
-    scan.add_to = &store.macros;
-    scan.nMacroDir = store.config.gVar.nMacroDir;
-    scan.mouse_key_mask = static_cast<std::uint32_t>(store.config.gVar.bMacroHasMsKey);
-    (void)ScanMacroFolder(mac, scan);  // a missing macro folder holds no macros
+    LoadMacroFolder(MacroFolder(store), store.macros, store.config.gVar.nMacroDir,
+                    static_cast<std::uint32_t>(store.config.gVar.bMacroHasMsKey));
     // Default profiles get stable ids at once, as the window saves them when it closes.
     if (store.defaults_created && !SaveStore(g, store)) return false;
     return true;

@@ -14,15 +14,14 @@
 
 namespace quobel::ctl {
 
-struct Store {
-    Config config;
-    TextTable texts;
+struct Store : Session {
     CProList profiles;
     MacroList macros;
     bool defaults_created = false;  // no stored profiles: the start-up defaults were made
 };
 
-// Reads the configuration and folders; false (with a note on g.err) when they cannot be read.
+// Reads the configuration, folders and texts as start-up does; false when they cannot
+// be read. The configuration's own messages are left to "config check".
 [[nodiscard]] bool OpenConfig(const Globals& g, Store& store);
 // OpenConfig, then the profile store with the start-up rule and the macro folder.
 [[nodiscard]] bool OpenStore(const Globals& g, Store& store);
