@@ -46,3 +46,9 @@ UiEnv::UiEnv() {
 }
 
 }  // namespace quobel::test
+
+// Font configuration keeps caches for the life of the process; the leak checker of the
+// sanitizer build is told so (read only by that build).
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
