@@ -3,12 +3,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Its own build folder, so that a developer's build/ keeps its settings.
+scripts/build.sh build-run -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUOBEL_TESTS=OFF -DQUOBEL_BENCH=OFF
+scripts/udev-rules.sh
 data_dir=${QUOBEL_DATA_DIR:-}
 args=()
 [ -n "$data_dir" ] && args+=(--data-dir "$data_dir")
-if [ -x build/bin/quobel ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
-  exec build/bin/quobel "${args[@]}" "$@"
+if [ -x build-run/bin/quobel ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  exec build-run/bin/quobel "${args[@]}" "$@"
 fi
 # Without a window: apply the current profile to the simulated devices and show the exchanges.
-exec build/bin/quobelctl "${args[@]}" --simulate apply --trace "$@"
+exec build-run/bin/quobelctl "${args[@]}" --simulate apply --trace "$@"

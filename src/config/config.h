@@ -25,7 +25,7 @@ constexpr int kDefKeySlots = 150;
 struct Config {
     GVar gVar;
     std::array<KeyInfo, kDefKeySlots> g_defKEY{};  // keyboard key table, beside gVar
-    std::array<KeyInfo, kGestKeys> GestTable{};     // keyboard gesture keys ([GEST])
+    std::array<KeyInfo, kGestTableKeys> GestTable{};     // keyboard gesture keys ([GEST])
     SensorDpiTable SensorDpiList{};                 // sensors known to this configuration
     MouseKeyTables DefKeyTable{};                   // current sensor's buttons, laid out
     int nSensorCfgInx = -1;                         // current sensor section, -1 = none

@@ -24,11 +24,11 @@ MacroLimits MacroLimitsFor(const GVar& gvar);
 
 // Where the platform's folders are, and the command line's overrides of them.
 struct StartupPaths {
-    std::string executable;       // full path of the running program
-    std::string program_dir;      // overrides the program folder when not empty
-    std::string data_dir;         // overrides local_app_data + appdir when not empty
-    std::string local_app_data;   // the user's local application data folder
-    std::string desktop;          // where Log.txt goes; empty: none
+    std::string executable{};      // full path of the running program
+    std::string program_dir{};     // overrides the program folder when not empty
+    std::string data_dir{};        // overrides local_app_data + appdir when not empty
+    std::string local_app_data{};  // the user's local application data folder
+    std::string desktop{};         // where Log.txt goes; empty: none
 };
 
 // The paths of this process, without overrides.

@@ -1,20 +1,52 @@
 #include "config/device_ident.h"
 
-namespace quobel {
-
-DeviceIdent MouseIdent(const Config&) { return {}; }
-DeviceIdent KeyboardIdent(const Config&) { return {}; }
-DeviceIdent PadIdent(const Config&) { return {}; }
-std::uint32_t SensorIdOfCode(int) { return 0; }
-std::uint32_t ConfiguredSensor(const Config&) { return 0; }
-bool AutoSwitchSensor(const Config&) { return false; }
-bool HasSensorDescription(const Config&, std::uint32_t) { return false; }
-void SelectSensor(Config&, std::uint32_t, Reporter&) {}
-int CurrentSensorLevels(const Config&) { return 0; }
-
-}  // namespace quobel
+#include "config/mouse_desc.h"
 
 namespace quobel {
-int CurrentSensorDefLevel(const Config&) { return -1; }
-int SensorCodeOfId(std::uint32_t) { return 0; }
+
+DeviceIdent MouseIdent(const Config& cfg) {
+    const MsDevCfg& ms = cfg.gVar.MsDev;
+    return {ms.wVid, ms.wPid, ms.szUsbString};
+}
+
+DeviceIdent KeyboardIdent(const Config& cfg) {
+    const KbDevCfg& kb = cfg.gVar.KbDev;
+    return {kb.wVid, kb.wPid, kb.szUsbString};
+}
+
+// The pad has no product string to match.
+DeviceIdent PadIdent(const Config& cfg) { return {cfg.gVar.PadDev.wVid, cfg.gVar.PadDev.wPid, {}}; }
+
+std::uint32_t SensorIdOfCode(int code) { return static_cast<std::uint32_t>(SensorFromCode(code)); }
+
+std::uint32_t ConfiguredSensor(const Config& cfg) { return static_cast<std::uint32_t>(cfg.gVar.MsDev.nCurSensor); }
+
+bool AutoSwitchSensor(const Config& cfg) { return cfg.gVar.MsDev.bAutoSwitch != 0; }
+
+bool HasSensorDescription(const Config& cfg, std::uint32_t sensor) {
+    return FindSensor(cfg.gVar.MsDev, static_cast<std::int32_t>(sensor)) != nullptr;
+}
+
+void SelectSensor(Config& cfg, std::uint32_t sensor, Reporter& reporter) {
+    (void)SetCurSensor(cfg, static_cast<std::int32_t>(sensor), reporter);
+}
+
+int CurrentSensorLevels(const Config& cfg) {
+    const SensorCfg* s = cfg.pSensorCfg();
+    return s != nullptr ? s->nDpiNum : 0;
+}
+
+int CurrentSensorDefLevel(const Config& cfg) {
+    const SensorCfg* s = cfg.pSensorCfg();
+    return s != nullptr ? s->nDefLevel : -1;
+}
+
+int SensorCodeOfId(std::uint32_t sensor) {
+    if (sensor == 0) return 0;
+    for (int code = 1; code <= 15; ++code) {
+        if (SensorIdOfCode(code) == sensor) return code;
+    }
+    return 0;
+}
+
 }  // namespace quobel

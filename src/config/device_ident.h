@@ -30,11 +30,9 @@ void SelectSensor(Config& cfg, std::uint32_t sensor, Reporter& reporter);
 // DPI level count of the current sensor; 0 without one.
 [[nodiscard]] int CurrentSensorLevels(const Config& cfg);
 
-}  // namespace quobel
-
-namespace quobel {
 // Default DPI level of the current sensor; -1 when it has none (or no current sensor).
 [[nodiscard]] int CurrentSensorDefLevel(const Config& cfg);
 // Sensor type code the mouse reports for a sensor identifier (0 = none).
 [[nodiscard]] int SensorCodeOfId(std::uint32_t sensor);
+
 }  // namespace quobel

@@ -214,7 +214,7 @@ void ReadFn(const IniFile& ini, Config& config, Reporter& reporter) {
 void ReadGestures(const IniFile& ini, Config& config) {
     config.GestTable = {};
     static constexpr std::array<int, 4> kBases = {16, 16, 16, 10};
-    for (int k = 1; k <= kGestKeys; ++k) {
+    for (int k = 1; k <= kGestTableKeys; ++k) {
         const std::string v = Value(ini, "GEST", Fmt("K%d", k), kListChars);
         if (v.empty()) continue;
         std::array<std::int32_t, 4> n{};

@@ -36,7 +36,7 @@ constexpr std::array<Colour, kGunColors> kDefGunColours = {kRed, kBlue, kGreen, 
                                                            Rgb(255, 0, 255), Rgb(255, 255, 0), kWhite};
 constexpr std::array<std::uint8_t, kGunValues> kDefGunValues = {13, 40, 10, 11, 45, 10, 11, 41, 10, 11, 0,
                                                                 10, 12, 44, 10, 12, 0,  10, 8,  0,  8};
-constexpr std::array<Colour, kDpiLevels> kDefDpiColours = {kRed, kBlue, kGreen, Rgb(0, 255, 255),
+constexpr std::array<Colour, kSensorDpiLevels> kDefDpiColours = {kRed, kBlue, kGreen, Rgb(0, 255, 255),
                                                            Rgb(255, 0, 255), kWhite};
 
 // bSpeed, bBright, bDir, bCheck, nColorNum of effects 1 to 12.
@@ -63,7 +63,8 @@ void ReadLedOpts(const IniFile& ini, MsDevCfg& ms) {
         o.bBright = b[1];
         o.bDir = b[2];
         o.bCheck = b[3];
-        o.nColorNum = b[4];
+        // The page shows this many of the seven swatches.
+        o.nColorNum = std::min<std::int32_t>(b[4], static_cast<std::int32_t>(o.clrDef.size()));
         if (got > 5) {
             for (std::size_t c = 0; c < o.clrDef.size(); ++c) {
                 o.clrDef[c] = Rgb(b[5 + 3 * c], b[6 + 3 * c], b[7 + 3 * c]);
@@ -155,10 +156,10 @@ void ReadSensorSection(const IniFile& ini, int index, Config& config, Reporter& 
     s.dwDefRate[1] = static_cast<std::uint32_t>(ini.GetInt(sec, "DR_2", dr));
     s.dwDefRate[2] = static_cast<std::uint32_t>(ini.GetInt(sec, "DR_3", dr));
     s.nDpiNum = ini.GetInt(sec, "DM", 6);
-    if (s.nDpiNum < 0 || s.nDpiNum > kDpiLevels) {
+    if (s.nDpiNum < 0 || s.nDpiNum > kSensorDpiLevels) {
         // Every level table holds ten entries; a larger count would run past them.
-        reporter.Report("Warning", Fmt("DM of %s section is %d, not 0..%d", sec.c_str(), s.nDpiNum, kDpiLevels));
-        s.nDpiNum = std::clamp(s.nDpiNum, 0, kDpiLevels);
+        reporter.Report("Warning", Fmt("DM of %s section is %d, not 0..%d", sec.c_str(), s.nDpiNum, kSensorDpiLevels));
+        s.nDpiNum = std::clamp(s.nDpiNum, 0, kSensorDpiLevels);
     }
     s.nDpiH = ini.GetInt(sec, "DPIH", 10);
     s.nDefLevel = ini.GetInt(sec, "DEFLEVEL", -1);
@@ -190,8 +191,8 @@ void ReadSensorSection(const IniFile& ini, int index, Config& config, Reporter& 
         }
     }
 
-    std::array<std::int32_t, kDpiLevels> levels{};
-    const int given = ParseNumberList(Value(ini, sec, "DPI", kListChars), 10, levels, kDpiLevels);
+    std::array<std::int32_t, kSensorDpiLevels> levels{};
+    const int given = ParseNumberList(Value(ini, sec, "DPI", kListChars), 10, levels, kSensorDpiLevels);
     if (given == s.nDpiNum) {
         s.nDefDpi = levels;
     } else {
@@ -204,8 +205,8 @@ void ReadSensorSection(const IniFile& ini, int index, Config& config, Reporter& 
     }
 
     s.clrDefDpi = kDefDpiColours;
-    std::array<std::uint8_t, 3 * kDpiLevels> rgb{};
-    if (ParseByteList(Value(ini, sec, "DC", kListChars), 10, rgb, 3 * kDpiLevels) == 3 * s.nDpiNum) {
+    std::array<std::uint8_t, 3 * kSensorDpiLevels> rgb{};
+    if (ParseByteList(Value(ini, sec, "DC", kListChars), 10, rgb, 3 * kSensorDpiLevels) == 3 * s.nDpiNum) {
         for (std::size_t l = 0; l < static_cast<std::size_t>(s.nDpiNum); ++l) {
             s.clrDefDpi[l] = Rgb(rgb[3 * l], rgb[3 * l + 1], rgb[3 * l + 2]);
         }

@@ -19,7 +19,7 @@ class Reporter;
 
 constexpr int kBuiltinSensors = 12;
 constexpr int kMaxDpiSteps = 250;
-constexpr int kDpiLevels = 10;
+constexpr int kSensorDpiLevels = 10;
 
 // The DPI steps of one sensor with the code the device receives for each step (byHw)
 // and the code the DPI-lock function uses (byLk). Step i (0-based) is DPI nDpi[i].
@@ -47,7 +47,7 @@ int DpiStepIndex(const SensorDpi& sensor, std::int32_t dpi);
 
 // The built-in default DPI levels of a sensor (ten slots, unused ones 0), or nullopt
 // for a sensor without defaults.
-std::optional<std::array<std::int32_t, kDpiLevels>> BuiltinDefaultLevels(std::int32_t nSensor);
+std::optional<std::array<std::int32_t, kSensorDpiLevels>> BuiltinDefaultLevels(std::int32_t nSensor);
 
 // The sensor type the mouse reports in its status (1..14) to a sensor identifier; 0
 // for an unknown code.
@@ -68,8 +68,8 @@ struct SensorCfg {
     std::int32_t nSensor = 0;
     std::int32_t nDpiNum = 0;                        // DPI levels shown, DM
     std::int32_t nDefLevel = 0;                      // default level, -1 when not given
-    std::array<std::int32_t, kDpiLevels> nDefDpi{};  // default DPI of each level
-    std::array<Colour, kDpiLevels> clrDefDpi{};      // default colour of each level
+    std::array<std::int32_t, kSensorDpiLevels> nDefDpi{};  // default DPI of each level
+    std::array<Colour, kSensorDpiLevels> clrDefDpi{};      // default colour of each level
     std::int32_t nDpiH = 0;                          // extra gap between DPI rows
     std::int32_t nModeNum = 0;                       // button modes 1..3
     std::int32_t nKeyNum = 0;                        // buttons 1..21

@@ -104,8 +104,8 @@ int DpiStepIndex(const SensorDpi& sensor, std::int32_t dpi) {
     return -1;
 }
 
-std::optional<std::array<std::int32_t, kDpiLevels>> BuiltinDefaultLevels(std::int32_t nSensor) {
-    using Levels = std::array<std::int32_t, kDpiLevels>;
+std::optional<std::array<std::int32_t, kSensorDpiLevels>> BuiltinDefaultLevels(std::int32_t nSensor) {
+    using Levels = std::array<std::int32_t, kSensorDpiLevels>;
     switch (nSensor) {
         case 0x3050: return Levels{750, 1000, 1500, 2000, 2500, 3000};
         case 0x5050: return Levels{750, 1000, 1500, 2000, 2500, 2750};

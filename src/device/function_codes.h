@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <span>
 
+#include "config/config.h"
 #include "config/key_info.h"
 
 namespace quobel {
@@ -77,10 +78,13 @@ constexpr std::uint32_t MergeMacroSlot(std::uint32_t code, std::uint32_t buffer_
 
 namespace mouse {
 
+// byLk of the current sensor's DPI steps (its first nNum entries), for the DPI-lock
+// function; empty without a current sensor or when its steps are not known.
+[[nodiscard]] std::span<const std::uint8_t> DpiLockCodes(const Config& config);
+
 // The button code of one mouse button; kNoDeviceCode when it cannot be encoded.
-// dpi_lock_codes is byLk of the current sensor (all its entries); the DPI-lock
-// function's parameter P selects entry P - 1, and a P outside the table cannot be
-// encoded.
+// dpi_lock_codes is byLk of the current sensor (DpiLockCodes); the DPI-lock function's
+// parameter P selects step P - 1, and a P beyond the sensor's steps cannot be encoded.
 [[nodiscard]] std::uint32_t keyinfo_to_hardware_code(const KeyFunction& key, const MacroList& macros,
                                                      std::span<const std::uint8_t> dpi_lock_codes);
 [[nodiscard]] inline std::uint32_t keyinfo_to_hardware_code(const KeyInfo& key, const MacroList& macros,

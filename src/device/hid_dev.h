@@ -8,6 +8,7 @@
 #include "device/hid_drv.h"
 #include "device/progress_sink.h"
 #include "macro/macro_list.h"
+#include "platform/pointer.h"
 #include "profile/profile_data.h"
 
 namespace quobel {
@@ -50,9 +51,12 @@ public:
     void FillDefaults(ProfileData& profile) override;
     [[nodiscard]] int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags) override;
     [[nodiscard]] CDrv5307* MsDrv() const { return m_pMs; }
+    // Where flag 8 writes the pointer settings; null leaves the system's alone.
+    void SetSystemPointer(SystemPointer* pointer) { m_pPointer = pointer; }
 
 private:
     CDrv5307* const m_pMs;
+    SystemPointer* m_pPointer = nullptr;
 };
 
 class CDev642 final : public CHidDev {

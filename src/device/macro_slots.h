@@ -32,7 +32,8 @@ enum class MacroDevice { Keyboard, Mouse };
 enum class MacroSlotResult {
     kAssigned,  // the key's code now carries its macro's slot
     kNoMacro,   // the key's macro is not in the list: the key is skipped, code untouched
-    kNoSlot,    // no slot left: the key is sent disabled (keyboard 0, mouse 0x150)
+    kNoSlot,    // no slot left: the key is sent disabled (keyboard 0, mouse 0x150 and its
+                // button index nibble)
 };
 
 class MacroSlotAssigner {

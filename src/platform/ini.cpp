@@ -190,7 +190,10 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
         return;
     }
     if (const auto at = FindKey(*header, key)) {
-        Line line = ParseLine(text);
+        // The key keeps the spelling the file gives it.
+        const std::string_view old_text = lines_[*at].text;
+        Line line = ParseLine(std::string(Trim(old_text.substr(0, old_text.find('=')))) + "=" +
+                              std::string(value));
         line.eol = lines_[*at].eol;
         lines_[*at] = std::move(line);
         return;

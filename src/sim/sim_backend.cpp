@@ -20,7 +20,13 @@ public:
         info_.usage_page = i.usage_page;
         info_.usage = i.usage;
         info_.lengths = i.lengths;
+        if (i.input) reader_ = device.OpenReader();
     }
+    ~SimHandle() override {
+        if (reader_ >= 0) device_.CloseReader(reader_);
+    }
+    SimHandle(const SimHandle&) = delete;
+    SimHandle& operator=(const SimHandle&) = delete;
     HidIo SetFeature(std::span<const std::uint8_t> report) override {
         return device_.SetFeature(iface_, generation_, report);
     }
@@ -28,7 +34,7 @@ public:
         return device_.GetFeature(iface_, generation_, report);
     }
     HidIo ReadInput(std::span<std::uint8_t> report, std::chrono::milliseconds timeout) override {
-        return device_.ReadInput(iface_, generation_, report, timeout);
+        return device_.ReadInput(iface_, generation_, reader_, report, timeout);
     }
     bool GetProductString(std::string& out) override {
         if (device_.Generation() != generation_ || !device_.Plugged()) return false;
@@ -41,6 +47,7 @@ private:
     SimDevice& device_;
     const std::size_t iface_;
     const std::uint64_t generation_;
+    int reader_ = -1;
     HidInterfaceInfo info_;
 };
 

@@ -36,7 +36,7 @@ void SimDevice::Unplug() {
         if (!plugged_) return;
         plugged_ = false;
         ++generation_;
-        input_.clear();
+        for (auto& [id, queue] : readers_) queue.clear();
     }
     input_ready_.notify_all();
     std::function<void(SimDevice&, bool)> listener;
@@ -88,7 +88,7 @@ bool SimDevice::EmitInput(std::span<const std::uint8_t> report) {
     {
         std::scoped_lock lock(mutex_);
         if (!plugged_) return false;
-        input_.emplace_back(report.begin(), report.end());
+        for (auto& [id, queue] : readers_) queue.emplace_back(report.begin(), report.end());
     }
     input_ready_.notify_all();
     return true;
@@ -149,9 +149,12 @@ HidIo SimDevice::SetFeature(std::size_t iface, std::uint64_t generation, std::sp
     std::scoped_lock lock(mutex_);
     if (report.empty()) return {0, EINVAL};
     if (const int err = CheckExchange(iface, generation, report[0], report.size())) return {0, err};
-    // The firmware takes only whole reports of its length.
-    if (report.size() != interfaces_[iface].lengths.feature) return {0, EPIPE};
-    if (const int err = OnSet(report[0], report.subspan(1))) return {0, err};
+    // A report shorter than the firmware's is refused; a longer one is cut to its
+    // length, as the Windows HID driver does (the keyboard's request report is sent
+    // one byte longer than the interface declares).
+    const std::size_t len = interfaces_[iface].lengths.feature;
+    if (report.size() < len) return {0, EPIPE};
+    if (const int err = OnSet(report[0], report.subspan(1, len - 1))) return {0, err};
     return {report.size(), 0};
 }
 
@@ -171,17 +174,30 @@ HidIo SimDevice::GetFeature(std::size_t iface, std::uint64_t generation, std::sp
     return {n, 0};
 }
 
-HidIo SimDevice::ReadInput(std::size_t iface, std::uint64_t generation, std::span<std::uint8_t> report,
+int SimDevice::OpenReader() {
+    std::scoped_lock lock(mutex_);
+    readers_[next_reader_];
+    return next_reader_++;
+}
+
+void SimDevice::CloseReader(int reader) {
+    std::scoped_lock lock(mutex_);
+    readers_.erase(reader);
+}
+
+HidIo SimDevice::ReadInput(std::size_t iface, std::uint64_t generation, int reader, std::span<std::uint8_t> report,
                            std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
-    if (!interfaces_.at(iface).input) return {0, EINVAL};
+    const auto it = readers_.find(reader);
+    if (!interfaces_.at(iface).input || it == readers_.end()) return {0, EINVAL};
+    std::deque<std::vector<std::uint8_t>>& queue = it->second;
     const bool ready = input_ready_.wait_for(lock, timeout, [&] {
-        return !plugged_ || generation != generation_ || !input_.empty();
+        return !plugged_ || generation != generation_ || !queue.empty();
     });
     if (!plugged_ || generation != generation_) return {0, ENODEV};
     if (!ready) return {0, ETIMEDOUT};
-    const std::vector<std::uint8_t> r = std::move(input_.front());
-    input_.pop_front();
+    const std::vector<std::uint8_t> r = std::move(queue.front());
+    queue.pop_front();
     const std::size_t n = std::min(r.size(), report.size());
     std::copy_n(r.begin(), n, report.begin());
     return {n, 0};

@@ -58,8 +58,9 @@ public:
     // Opening fails as for a user without permission.
     void DenyAccess(bool deny);
     [[nodiscard]] bool AccessDenied() const;
-    // Queues an input report (report ID first) for the interface that reads them;
-    // false when unplugged.
+    // Sends an input report (report ID first) to every open handle of the interface
+    // that reads them (a report nobody has open is lost, as on a real device); false
+    // when unplugged.
     bool EmitInput(std::span<const std::uint8_t> report);
     // The stored data of feature report id (without the report ID); empty when none.
     [[nodiscard]] std::vector<std::uint8_t> Block(std::uint8_t report_id) const;
@@ -73,8 +74,11 @@ public:
     [[nodiscard]] std::uint64_t Generation() const;
     [[nodiscard]] HidIo SetFeature(std::size_t iface, std::uint64_t generation, std::span<const std::uint8_t> report);
     [[nodiscard]] HidIo GetFeature(std::size_t iface, std::uint64_t generation, std::span<std::uint8_t> report);
-    [[nodiscard]] HidIo ReadInput(std::size_t iface, std::uint64_t generation, std::span<std::uint8_t> report,
-                                  std::chrono::milliseconds timeout);
+    // Each open handle of the input interface has its own queue of input reports.
+    [[nodiscard]] int OpenReader();
+    void CloseReader(int reader);
+    [[nodiscard]] HidIo ReadInput(std::size_t iface, std::uint64_t generation, int reader,
+                                  std::span<std::uint8_t> report, std::chrono::milliseconds timeout);
 
 protected:
     // Firmware: called under the lock with the data after the report ID. The default
@@ -98,7 +102,8 @@ private:
     const std::vector<SimInterface> interfaces_;
 
     std::condition_variable input_ready_;
-    std::deque<std::vector<std::uint8_t>> input_;
+    std::map<int, std::deque<std::vector<std::uint8_t>>> readers_;
+    int next_reader_ = 0;
     bool plugged_ = true;
     std::uint64_t generation_ = 1;
     int fail_next_ = 0;

@@ -12,8 +12,11 @@ std::vector<std::string> Loaded::Texts() const {
 }
 
 std::unique_ptr<Loaded> Load(std::string_view ini_text, Firmware fw) {
+    return Load(IniFile::FromText(ini_text), fw);
+}
+
+std::unique_ptr<Loaded> Load(const IniFile& ini, Firmware fw) {
     auto l = std::make_unique<Loaded>();
-    const IniFile ini = IniFile::FromText(ini_text);
     l->config.gVar.nMsFw = fw.ms;
     l->config.gVar.nKbFw = fw.kb;
     l->config.gVar.nPadFw = fw.pad;

@@ -10,6 +10,7 @@
 
 #include "base/reporter.h"
 #include "config/config.h"
+#include "platform/ini.h"
 
 namespace quobel::test {
 
@@ -31,6 +32,7 @@ struct Firmware {
 
 // Builds the sensor table, then reads the sections of each configured device kind,
 // lays out the mouse buttons and reads [FN]/[GEST] (keyboard firmware 20).
+std::unique_ptr<Loaded> Load(const IniFile& ini, Firmware fw);
 std::unique_ptr<Loaded> Load(std::string_view ini_text, Firmware fw);
 
 inline std::unique_ptr<Loaded> LoadMouse(std::string_view ini_text, int fw = 5) {

@@ -131,6 +131,7 @@ TEST(KeyboardSection, ValuesAsGiven) {
 }
 
 struct KbMessageRow {
+    friend void PrintTo(const KbMessageRow& r, std::ostream* os) { *os << r.name; }
     const char* name;
     const char* ini;
     std::vector<std::string> messages;

@@ -19,6 +19,7 @@ constexpr Colour kBlue = Rgb(0, 0, 255);
 constexpr Colour kWhite = Rgb(255, 255, 255);
 
 struct SensorRow {
+    friend void PrintTo(const SensorRow& r, std::ostream* os) { *os << r.name; }
     const char* name;
     std::int32_t sensor;
     int steps;
@@ -115,6 +116,7 @@ TEST(SensorSection, SetCurSensorSwitchesAndReportsAnUnknownOne) {
 }
 
 struct MessageRow {
+    friend void PrintTo(const MessageRow& r, std::ostream* os) { *os << r.name; }
     const char* name;
     int fw;
     const char* ini;
@@ -293,7 +295,7 @@ TEST(MouseSection, DefaultsOfAnEmptySection) {
 
 TEST(MouseSection, ListsAndLightingOptions) {
     const auto l = LoadMouse("[MS]\nShowLED=0x0102\nShowEffect=1\nclrEffectTail=1,2,3\nGridRGBIndex=2,0,1\n"
-                             "LedOpt1=0,1\nLedOpt2=1,1,1,1,2,9,9,9\nLedOpt14=1,1,1,1,1\n"
+                             "LedOpt1=0,1\nLedOpt2=1,1,1,1,2,9,9,9\nLedOpt14=1,1,1,1,1\nLedOpt15=0,0,0,0,200\n"
                              "PickColor=10,0,0,5,0,20,0,6,0,0,0,7,1,1,1,8\nLedParam=a,ff,100000000\n"
                              "SnipMenu=1,2,3,4\n[SENSOR_1]\nSensor=0x3050\n");
     EXPECT_THAT(l->Texts(), ElementsAre());
@@ -308,6 +310,7 @@ TEST(MouseSection, ListsAndLightingOptions) {
     EXPECT_EQ(ms.LedOpt[1].clrDef[0], Rgb(9, 9, 9));
     EXPECT_EQ(ms.LedOpt[1].clrDef[1], 0u);
     EXPECT_EQ(ms.LedOpt[13].nColorNum, 1);
+    EXPECT_EQ(ms.LedOpt[14].nColorNum, 7);  // never more swatches than colours
     ASSERT_EQ(ms.PickColor[1].clr, Rgb(0, 20, 0));
     EXPECT_EQ(ms.PickColor[1].nCode, 6);
     EXPECT_EQ(ms.PickColor[2].clr, 0u);  // the black entry ends the list

@@ -32,6 +32,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"check", Check, "config check"},
+    {"show", ConfigShow, "config show [--json]"},
 };
 
 }  // namespace

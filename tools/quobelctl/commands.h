@@ -38,5 +38,9 @@ StartupResult LoadSession(const Globals& g, Session& session, Reporter& reporter
 int CmdConfig(const Globals& g, const Args& args);
 int CmdProfiles(const Globals& g, const Args& args);
 int CmdMacros(const Globals& g, const Args& args);
+// config show [--json]: the effective configuration after reading.
+int ConfigShow(const Globals& g, const Args& args);
+int CmdDevices(const Globals& g, const Args& args);
+int CmdApply(const Globals& g, const Args& args);
 
 }  // namespace quobel::ctl

@@ -21,7 +21,10 @@ constexpr std::string_view kUsage =
     "  profiles list | create NAME | delete P | rename P NAME | select P\n"
     "  profiles export P FILE.bk | import FILE.bk | show P [--json]\n"
     "                               P is a profile name or 0xID\n"
-    "  macros list | show NAME [--json] | import FILE.mck | export NAME FILE.mck\n";
+    "  macros list | show NAME [--json] | import FILE.mck | export NAME FILE.mck\n"
+    "  devices                      one line per configured device: present, absent or no access\n"
+    "  apply [--kind mouse|keyboard|pad|all] [--profile NAME|0xID] [--flags HEX] [--trace]\n"
+    "                               write a profile (default: the current one) to the devices\n";
 
 struct Command {
     std::string_view name;
@@ -32,6 +35,8 @@ constexpr Command kCommands[] = {
     {"config", quobel::ctl::CmdConfig},
     {"profiles", quobel::ctl::CmdProfiles},
     {"macros", quobel::ctl::CmdMacros},
+    {"devices", quobel::ctl::CmdDevices},
+    {"apply", quobel::ctl::CmdApply},
 };
 
 }  // namespace

@@ -1,0 +1,141 @@
+#pragma once
+// One worker thread per device that writes the current profile on request.
+//
+// A request carries the flags of the blocks to write; requests are counted, so n
+// requests made while an apply runs lead to n further applies, each with the flags
+// of the latest request when it starts. Each apply works on a snapshot of the
+// current profile taken when it starts, so the pages may go on editing the profile.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <semaphore>
+#include <string>
+#include <thread>
+
+#include "base/reporter.h"
+#include "config/device_kinds.h"
+#include "device/hid_dev.h"
+#include "device/progress_sink.h"
+#include "profile/profile_data.h"
+
+namespace quobel {
+
+constexpr std::uint32_t kApplyProgress = 0x8000;
+constexpr std::uint32_t kMouseApplyAll = 0xF;
+constexpr std::uint32_t kKeyboardApplyAll = 0x7;
+constexpr std::uint32_t kPadApplyAll = 0x7;
+constexpr int UM_SETPOS = 0x42B;
+inline constexpr const char* kApplyFailedText = "   Update settings failed!      ";
+
+// The device an apply thread drives: its data object over its transport.
+class ApplyTarget {
+public:
+    virtual ~ApplyTarget() = default;
+    // True while the device is connected.
+    [[nodiscard]] virtual bool Present() const = 0;
+    // Writes the blocks of `snapshot` (the thread's own copy) selected by flags; 1
+    // success, 0 failure. `sink` is null when no progress is shown.
+    virtual int ApplySetting(ProfileData& snapshot, ProgressSink* sink, std::uint32_t flags) = 0;
+};
+
+// A device data object as an apply thread's target.
+class DeviceApplyTarget final : public ApplyTarget {
+public:
+    explicit DeviceApplyTarget(CHidDev& dev) : dev_(dev) {}
+    [[nodiscard]] bool Present() const override { return dev_.Drv() != nullptr && dev_.Drv()->GetHandle() != nullptr; }
+    int ApplySetting(ProfileData& snapshot, ProgressSink* sink, std::uint32_t flags) override {
+        return dev_.ApplySetting(snapshot, sink, flags);
+    }
+
+private:
+    CHidDev& dev_;
+};
+
+// Where the apply threads take the current profile from.
+class ProfileSource {
+public:
+    virtual ~ProfileSource() = default;
+    // A copy of the current profile, consistent even while it is being edited.
+    [[nodiscard]] virtual std::unique_ptr<ProfileData> Snapshot() const = 0;
+};
+
+// The current profile behind a lock: the user-interface thread publishes it before it
+// requests an apply.
+class LockedProfile final : public ProfileSource {
+public:
+    void Set(const ProfileData& p) {
+        std::lock_guard lock(mutex_);
+        *profile_ = p;
+    }
+    [[nodiscard]] std::unique_ptr<ProfileData> Snapshot() const override {
+        std::lock_guard lock(mutex_);
+        return std::make_unique<ProfileData>(*profile_);
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::unique_ptr<ProfileData> profile_ = std::make_unique<ProfileData>();
+};
+
+// The state of one device's apply thread.
+struct ApplyThreadCtx {
+    static constexpr std::ptrdiff_t kMaxRequests = 100;
+
+    std::string pszWndTitle = "MyProgressDlg..";
+    ApplyTarget* pDev = nullptr;
+    DeviceKind kind = DeviceKind::Mouse;
+    std::counting_semaphore<kMaxRequests> hRequest{0};
+    std::atomic<int> nPending{0};              // releases not yet taken, at most kMaxRequests
+    std::atomic<std::uint32_t> nFlag{0};       // flags of the latest request
+    int nMsg = UM_SETPOS;
+    std::atomic<bool> bBusy{false};
+    std::atomic<ProgressSink*> pProgress{nullptr};  // the progress window of a pending request
+    std::jthread thread;                       // last: stopped and joined first
+};
+
+class ApplyThreads {
+public:
+    ApplyThreads(const ProfileSource& profile, Reporter& reporter) : profile_(profile), reporter_(reporter) {}
+    ~ApplyThreads() { StopApplyThreads(); }
+    ApplyThreads(const ApplyThreads&) = delete;
+    ApplyThreads& operator=(const ApplyThreads&) = delete;
+
+    // With GoWithNoDev an apply runs even when the device is absent.
+    void SetGoWithNoDev(bool on) { go_with_no_dev_ = on; }
+
+    // Starts the thread of a device that exists; a second start of a kind is refused.
+    bool StartApplyThread(DeviceKind kind, ApplyTarget& dev);
+
+    // A request without progress: flags with bit 15 cleared. False when the kind has
+    // no thread or too many requests are waiting.
+    bool RequestApply(DeviceKind kind, std::uint32_t flags);
+
+    // A request with progress to `sink` (0x8000 and the kind's flag set). The sink is
+    // closed when the apply ends or is dropped. The pad's request is ignored (false,
+    // the sink untouched) while an apply runs.
+    bool RequestApplyWithProgress(DeviceKind kind, ProgressSink& sink);
+
+    // Tells every thread to end once its current apply (if any) is done; requests
+    // still waiting are dropped. Does not wait.
+    void RequestStop();
+    // Ends every thread (mouse, keyboard, pad) and waits for it; an apply in
+    // progress is finished first.
+    void StopApplyThreads();
+
+    [[nodiscard]] bool Busy(DeviceKind kind) const;
+
+private:
+    ApplyThreadCtx* Ctx(DeviceKind kind) const;
+    bool Release(ApplyThreadCtx& c);
+    void Loop(std::stop_token st, ApplyThreadCtx& c);
+
+    const ProfileSource& profile_;
+    Reporter& reporter_;
+    std::atomic<bool> go_with_no_dev_{false};
+    std::array<std::unique_ptr<ApplyThreadCtx>, 3> ctx_;
+};
+
+}  // namespace quobel

@@ -1,0 +1,175 @@
+// quobelctl apply: writes a profile to the devices through the device code of the
+// Apply button.
+
+#include <cstdlib>
+#include <memory>
+#include <ostream>
+#include <string_view>
+
+#include "apply_trace.h"
+#include "commands.h"
+#include "config/device_kinds.h"
+#include "ctl_store.h"
+#include "device/hid_dev.h"
+#include "device/hid_drv.h"
+#include "macro/macro_folder.h"
+#include "macro/new_id.h"
+#include "platform/hid/hidapi_backend.h"
+#include "platform/pointer.h"
+#include "profile/profile_store.h"
+#include "sim/sim_backend.h"
+
+namespace quobel::ctl {
+namespace {
+
+int Usage(const Globals& g) {
+    *g.err << "usage: quobelctl apply [--kind mouse|keyboard|pad|all] [--profile NAME|0xID] [--flags HEX] "
+              "[--trace]\n";
+    return 2;
+}
+
+// Boxes raised while a device is searched or written: one line each on standard error.
+class ErrReporter final : public Reporter {
+public:
+    explicit ErrReporter(std::ostream& err) : err_(err) {}
+    void Report(std::string_view caption, std::string_view text) override {
+        err_ << (caption.empty() ? std::string_view("Message") : caption) << ": " << text << "\n";
+    }
+
+private:
+    std::ostream& err_;
+};
+
+// The configuration as start-up reads it, then the profile store and the macro folder.
+bool OpenApplyStore(const Globals& g, Store& s, Reporter& reporter) {
+    Session session;
+    if (LoadSession(g, session, reporter) != StartupResult::Ready) return false;
+    s.config = std::move(session.config);
+    s.texts = std::move(session.texts);
+    const std::uint32_t stored_id = ReadCurrentId(s.config.szDataPath);
+    StartupProfiles(s.profiles, s.config, s.texts.Get("tc_proname"), SystemIdGenerator());
+    s.defaults_created = stored_id == 0 || s.profiles.Find(stored_id) == nullptr;
+    MacroScanOptions scan;
+    scan.add_to = &s.macros;
+    scan.nMacroDir = s.config.gVar.nMacroDir;
+    scan.mouse_key_mask = static_cast<std::uint32_t>(s.config.gVar.bMacroHasMsKey);
+    (void)ScanMacroFolder(MacroFolder(s), scan);  // a missing macro folder holds no macros
+    // Default profiles are kept, so that the next run applies the same ones.
+    return !s.defaults_created || SaveStore(g, s);
+}
+
+struct Options {
+    bool kinds[4] = {false, true, true, true};
+    const std::string* profile = nullptr;
+    bool has_flags = false;
+    std::uint32_t flags = 0;
+    bool trace = false;
+};
+
+bool ParseArgs(const Args& args, Options& o) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (a == "--trace") {
+            o.trace = true;
+        } else if (a == "--kind" && has_value) {
+            const std::string& k = args[++i];
+            for (DeviceKind d : kDeviceKinds) o.kinds[static_cast<int>(d)] = k == "all" || k == KindName(d);
+            if (k != "all" && k != "mouse" && k != "keyboard" && k != "pad") return false;
+        } else if (a == "--profile" && has_value) {
+            o.profile = &args[++i];
+        } else if (a == "--flags" && has_value) {
+            const std::string& f = args[++i];
+            char* end = nullptr;
+            const unsigned long v = std::strtoul(f.c_str(), &end, 16);
+            if (f.empty() || end == nullptr || *end != '\0' || v > 0xFFFFFFFFul) return false;
+            o.has_flags = true;
+            o.flags = static_cast<std::uint32_t>(v);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::uint32_t DefaultFlags(DeviceKind kind) { return kind == DeviceKind::Mouse ? 0xF : 0x7; }
+
+// One device: its transport over the (traced) backend, its data object, one apply.
+bool ApplyOne(DeviceKind kind, const Options& o, Store& s, HidBackend& hid, Reporter& reporter, Sleeper& pauses,
+              TraceOut& trace, const ProfileData& profile, SystemPointer* pointer) {
+    const std::string name(KindName(kind));
+    TracingBackend traced(hid, name, trace);
+    TracingSleeper sleeper(pauses, name, trace);
+    const DeviceEnv env{&traced, &s.config, &reporter, &sleeper};
+    std::unique_ptr<CHidDrv> drv;
+    std::unique_ptr<CHidDev> dev;
+    switch (kind) {
+    case DeviceKind::Mouse: {
+        auto d = std::make_unique<CDrv5307>(env);
+        auto m = std::make_unique<CDev5307>(s.config.gVar.nMsFw, d.get(), &s.macros);
+        m->SetSystemPointer(pointer);
+        drv = std::move(d);
+        dev = std::move(m);
+        break;
+    }
+    case DeviceKind::Keyboard: {
+        auto d = std::make_unique<CDrv642>(env);
+        dev = std::make_unique<CDev642>(d.get(), &s.macros);
+        drv = std::move(d);
+        break;
+    }
+    case DeviceKind::Pad: {
+        auto d = std::make_unique<CDrvPad>(env);
+        dev = std::make_unique<CDevPad>(d.get(), &s.macros);
+        drv = std::move(d);
+        break;
+    }
+    }
+    (void)drv->Init([](std::uint32_t) {});
+    (void)drv->FindDev();
+    auto snapshot = std::make_unique<ProfileData>(profile);
+    TracingProgress progress(name, trace);
+    const std::uint32_t flags = o.has_flags ? o.flags : DefaultFlags(kind);
+    const int result = dev->ApplySetting(*snapshot, trace.On() ? &progress : nullptr, flags);
+    dev.reset();
+    drv->Uninit();
+    return result != 0;
+}
+
+}  // namespace
+
+int CmdApply(const Globals& g, const Args& args) {
+    Options o;
+    if (!ParseArgs(args, o)) return Usage(g);
+    ErrReporter reporter(*g.err);
+    Store s;
+    if (!OpenApplyStore(g, s, reporter)) return 1;
+    const ProfileData* profile = o.profile ? FindProfileArg(g, s, *o.profile) : s.profiles.Current();
+    if (profile == nullptr) {
+        if (!o.profile) *g.err << "quobelctl: no profile to apply\n";
+        return 1;
+    }
+
+    std::unique_ptr<HidBackend> hid;
+    if (g.simulate) hid = MakeSimulatedDevices(s.config);
+    else hid = std::make_unique<HidapiBackend>();
+    // Simulated devices: the pauses are recorded, not slept, and the desktop's
+    // pointer settings are left alone.
+    RecordingSleeper recorded;
+    RealSleeper real;
+    Sleeper& pauses = g.simulate ? static_cast<Sleeper&>(recorded) : real;
+    std::unique_ptr<SystemPointer> pointer = g.simulate ? nullptr : MakeSystemPointer();
+    TraceOut trace(o.trace ? g.out : nullptr);
+
+    int exit_code = 0;
+    for (DeviceKind kind : kDeviceKinds) {
+        if (!o.kinds[static_cast<int>(kind)] || !IsConfigured(s.config.gVar, kind)) continue;
+        if (!ApplyOne(kind, o, s, *hid, reporter, pauses, trace, *profile, pointer.get())) {
+            *g.err << "apply failed: " << KindName(kind) << "\n";
+            exit_code = 1;
+        }
+    }
+    return exit_code;
+}
+
+}  // namespace quobel::ctl
