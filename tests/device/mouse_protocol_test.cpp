@@ -40,7 +40,7 @@ std::unique_ptr<ProfileData> Profile() {
     MsProfile& ms = p->Ms;
     const int dpis[] = {750, 1000, 1500, 2000, 2500, 3000};
     const Colour clrs[] = {kRed, kBlue, kGreen, kCyan, kMagenta, kWhite};
-    for (int i = 0; i < kDpiLevels; ++i) ms.Dpi[i].bOff = 1;
+    for (int i = 0; i < kProfileDpiLevels; ++i) ms.Dpi[i].bOff = 1;
     for (int i = 0; i < 6; ++i) ms.Dpi[i] = {dpis[i], dpis[i], clrs[i], 0};
     ms.dwRate[0] = 0x1000;
     ms.dwRate[1] = 0x250;

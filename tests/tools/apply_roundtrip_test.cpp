@@ -61,7 +61,7 @@ TEST_F(RoundTrip, Mouse) {
     MsProfile& ms = p->Ms;
     const SensorDpi& s = Sensor(cfg);
     ASSERT_GE(s.nNum, 8);
-    for (int i = 0; i < kDpiLevels; ++i) ms.Dpi[i] = {s.nDpi[i], s.nDpi[i], 0, i >= 6};
+    for (int i = 0; i < kProfileDpiLevels; ++i) ms.Dpi[i] = {s.nDpi[i], s.nDpi[i], 0, i >= 6};
     ms.Dpi[1].bOff = 1;
     ms.nMode = 1;
     ms.dwRate[0] = 0x1000;
