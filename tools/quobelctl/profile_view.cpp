@@ -182,16 +182,16 @@ Json MacroView(const MacroRecord& m, const TextTable& texts) {
     Json j;
     j["id"] = Hex(m.MacroID, 8);
     j["name"] = FieldToUtf8(m.szName);
-    j["auto_delay"] = m.bAutoDelay != 0;
-    j["loop_mode"] = m.nLoopMode;
-    j["loop_count"] = m.nLoopCount;
+    j["auto_delay"] = m.bAutoDelay != 0;  // packed fields are copied, never bound by reference
+    j["loop_mode"] = std::uint32_t{m.nLoopMode};
+    j["loop_count"] = std::uint16_t{m.nLoopCount};
     Json events = Json::array();
     for (const MacroEvent& e : m.events) {
         if (e.wKey == 0 && e.dwDelay == 0) break;
         events.push_back(Json{{"key", Hex(e.wKey, 2)},
                               {"name", KeyName(e.wKey, texts)},
                               {"press", e.wDir != 0},
-                              {"delay_ms", e.dwDelay}});
+                              {"delay_ms", std::uint32_t{e.dwDelay}}});
     }
     j["events"] = events;
     return j;
