@@ -101,12 +101,10 @@ int TextTable::IndexOf(std::string_view id) {
 
 void TextTable::Load(const std::string& path) {
     XmlReader xml;
-    if (!xml.Load(path)) {
-        LogPrint("Texts: cannot read %s (%s)", path.c_str(), xml.LoadStatus().c_str());
-    }
+    const bool read = xml.Load(path);
     xml.Parse();
     Load(xml);
-    LogPrint("Texts: %s: %s", path.c_str(), status_.c_str());
+    LogPrint("Texts %s: %s%s", path.c_str(), read ? "" : "cannot read: ", status_.c_str());
 }
 
 void TextTable::Load(XmlReader& xml) {

@@ -28,7 +28,7 @@ constexpr std::array<std::string_view, 96> kLatin1{
     "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml",
 };
 
-// Symbols, Greek letters and the special characters.
+// Symbols, Greek letters, typographic marks and the Latin Extended letters.
 constexpr std::array<Entity, 157> kOthers{{
     {"quot", 34}, {"amp", 38}, {"apos", 39}, {"lt", 60}, {"gt", 62},
     {"OElig", 338}, {"oelig", 339}, {"Scaron", 352}, {"scaron", 353}, {"Yuml", 376},

@@ -2,7 +2,7 @@
 
 #include <array>
 #include <filesystem>
-#include <optional>
+#include <limits>
 #include <system_error>
 #include <unordered_map>
 
@@ -13,6 +13,8 @@ namespace quobel {
 namespace {
 
 constexpr std::size_t npos = std::u32string::npos;
+// The element index keeps offsets in 32 bits.
+static_assert(XmlReader::kMaxFileBytes < std::numeric_limits<std::uint32_t>::max() / 4);
 constexpr char32_t kReplacement = 0xFFFD;
 
 // ---- Decoding -------------------------------------------------------------------
@@ -596,6 +598,9 @@ void XmlReader::Parse() {
     parse_status_.clear();
     ResetPos();
     const std::u32string_view t = text_;
+    // Only the first problem is kept; its text is built only then, so that a document
+    // with a problem on every tag costs no more than a clean one.
+    const auto first = [this] { return parse_status_.empty(); };
     auto fail = [this](std::string what) {
         if (parse_status_.empty()) parse_status_ = std::move(what);
     };
@@ -629,7 +634,7 @@ void XmlReader::Parse() {
         }
         if (tok.kind == Tok::kBadBang) fail("Incorrect ! tag");
         if (tok.kind == Tok::kBadComment) fail("Incorrect comment tag");
-        if (tok.bad_char != npos) fail("Incorrect tag name character" + at(tok.bad_char));
+        if (tok.bad_char != npos && first()) fail("Incorrect tag name character" + at(tok.bad_char));
 
         if (tok.kind == Tok::kStart) {
             Element e;
@@ -657,11 +662,13 @@ void XmlReader::Parse() {
         } else if (tok.kind == Tok::kEnd) {
             const std::u32string_view name = t.substr(tok.name_start, tok.name_len);
             if (open.empty()) {
-                fail("No start tag for end tag '" + ToUtf8(name) + "'" + at(tok.start));
+                if (first()) fail("No start tag for end tag '" + ToUtf8(name) + "'" + at(tok.start));
             } else {
                 if (NameOf(open.back()) != name) {
-                    fail("End tag '" + ToUtf8(name) + "'" + at(tok.start) + " does not match start tag '" +
-                         ToUtf8(NameOf(open.back())) + "'" + at(elems_[open.back()].start));
+                    if (first()) {
+                        fail("End tag '" + ToUtf8(name) + "'" + at(tok.start) + " does not match start tag '" +
+                             ToUtf8(NameOf(open.back())) + "'" + at(elems_[open.back()].start));
+                    }
                     // Close the elements left open inside the one this tag ends; an end
                     // tag that ends no open element is dropped.
                     if (open_names.contains(name)) {

@@ -56,6 +56,8 @@ public:
     // instructions and child elements left out. Empty when there is no current child.
     [[nodiscard]] std::string GetChildData() const;
 
+    // Status texts for the log. Offsets in the parse status count characters of the
+    // decoded text.
     [[nodiscard]] const std::string& LoadStatus() const { return load_status_; }
     [[nodiscard]] const std::string& ParseStatus() const { return parse_status_; }
     // Encoding the document was decoded from: "UTF-8", "UTF-16LE", "UTF-16BE",

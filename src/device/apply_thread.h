@@ -96,6 +96,8 @@ struct ApplyThreadCtx {
     std::jthread thread;                       // last: stopped and joined first
 };
 
+// The apply threads of the devices. A failed apply is reported to `reporter` on the
+// apply thread, which must hand it to its own thread (the window shows a box).
 class ApplyThreads {
 public:
     ApplyThreads(const ProfileSource& profile, Reporter& reporter) : profile_(profile), reporter_(reporter) {}

@@ -181,7 +181,7 @@ void ButtonCodes(const MsProfile& ms, int mode, const MouseProtoDesc& d, const A
 
     // Macro slots, in button order; a macro met again keeps its slot.
     if (slots == nullptr) return;
-    for (int i = 0; i < kMsKeysPerMode; ++i) {
+    for (int i = 0; i < 10; ++i) {
         const KeyInfo& k = keys[i];
         if (FunType(k.FunID) != kFunMacro) continue;
         const int s = k.nMatrixInx - 1;

@@ -34,7 +34,7 @@ public:
     [[nodiscard]] virtual int LastError() const { return 0; }
 };
 
-// Device-specific key encoding: keyinfo_to_hardware_code of the device's data object.
+// Each device's own key encoding: keyinfo_to_hardware_code of its data object.
 struct KeyCodec {
     // The device code of a key entry, or kNoDeviceCode.
     std::function<std::uint32_t(const KeyInfo&)> code;
