@@ -84,6 +84,26 @@ void BM_LoadProDct(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadProDct)->Unit(benchmark::kMillisecond);
 
+// The slot walk alone, without the file.
+void BM_ParseProDctImage(benchmark::State& state) {
+    CProList list;
+    FillFullList(list);
+    const std::vector<std::uint8_t> image = BuildProDctImage(list);
+    for (auto _ : state) {
+        CProList loaded;
+        benchmark::DoNotOptimize(LoadProfilesFromImage(loaded, image));
+    }
+}
+BENCHMARK(BM_ParseProDctImage)->Unit(benchmark::kMillisecond);
+
+// What a save costs before the flush to disk.
+void BM_BuildProDctImage(benchmark::State& state) {
+    CProList list;
+    FillFullList(list);
+    for (auto _ : state) benchmark::DoNotOptimize(BuildProDctImage(list));
+}
+BENCHMARK(BM_BuildProDctImage)->Unit(benchmark::kMillisecond);
+
 void BM_LoadAndSaveProDct(benchmark::State& state) {
     ScratchDir dir;
     {

@@ -1,9 +1,11 @@
 #include "macro/macro_folder.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -36,17 +38,27 @@ bool IsSafeComponent(std::string_view name) {
     return true;
 }
 
-// The first n bytes of a file, or fewer when it is shorter or unreadable.
+// The first n bytes of a file, or fewer when it is shorter or unreadable (err tells why).
 std::vector<std::uint8_t> ReadPrefix(const fs::path& path, std::size_t n, int* err = nullptr) {
     std::vector<std::uint8_t> data(n);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         if (err) *err = errno;
         data.clear();
         return data;
     }
-    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(n));
-    data.resize(static_cast<std::size_t>(in.gcount()));
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::read(fd, data.data() + got, n - got);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) {
+            if (r < 0 && err) *err = errno;
+            break;
+        }
+        got += static_cast<std::size_t>(r);
+    }
+    ::close(fd);
+    data.resize(got);
     return data;
 }
 

@@ -17,6 +17,8 @@ public:
 
     // Appends a copy; the returned record stays where it is until it is removed.
     ProfileData* AddProfile(const ProfileData& record) { return &records_.emplace_back(record); }
+    // Appends a zeroed record to be filled in place (saves a copy when loading).
+    ProfileData* AddBlankProfile() { return &records_.emplace_back(); }
     // Unlinks and frees the record; the current profile becomes none when it was that one.
     bool RemoveProfile(std::uint32_t id);
     [[nodiscard]] ProfileData* Find(std::uint32_t id);
@@ -26,6 +28,11 @@ public:
     ProfileData* Select(std::uint32_t id);
     [[nodiscard]] ProfileData* Current() { return current_; }
     [[nodiscard]] const ProfileData* Current() const { return current_; }
+    // Moves every record of other to the end of this list; the records stay where they are.
+    void Splice(CProList& other) {
+        records_.splice(records_.end(), other.records_);
+        other.current_ = nullptr;
+    }
     void Clear() {
         current_ = nullptr;
         records_.clear();

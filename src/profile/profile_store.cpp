@@ -1,5 +1,6 @@
 #include "profile/profile_store.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -43,40 +44,54 @@ void TerminateTextFields(ProfileData& profile) {
     profile.szName[std::size(profile.szName) - 1] = 0;
 }
 
+namespace {
+
+// Appends the record of one slot when it is valid.
+bool TakeSlot(CProList& list, std::span<const std::uint8_t> slot) {
+    if (ReadU32(slot, 8) == 0 || ReadU32(slot, 4) != kProfileMagic) return false;
+    ProfileData* p = list.AddBlankProfile();
+    std::memcpy(static_cast<void*>(p), slot.data(), kProfileSize);
+    TerminateTextFields(*p);
+    return true;
+}
+
+}  // namespace
+
 int LoadProfilesFromImage(CProList& list, std::span<const std::uint8_t> image) {
     if (image.size() != kProDctSize) return -1;
     list.Clear();
     int count = 0;
     for (std::size_t slot = 0; slot < kMaxProfiles; ++slot) {
-        const std::size_t at = slot * kProfileSize;
-        if (ReadU32(image, at + 8) == 0 || ReadU32(image, at + 4) != kProfileMagic) continue;
-        ProfileData* p = list.AddProfile(ProfileData{});
-        std::memcpy(static_cast<void*>(p), image.data() + at, kProfileSize);
-        TerminateTextFields(*p);
-        ++count;
+        count += TakeSlot(list, image.subspan(slot * kProfileSize, kProfileSize)) ? 1 : 0;
     }
     return count;
 }
 
 int LoadProfiles(CProList& list, const std::string& data_path) {
     const std::string path = data_path + kProDctName;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         LogPrint("Open pro file err=%d", errno);
         list.Clear();
         return 0;
     }
-    in.seekg(0, std::ios::end);
-    const auto size = static_cast<std::streamoff>(in.tellg());
-    if (size != static_cast<std::streamoff>(kProDctSize)) {
+    if (in.tellg() != static_cast<std::streamoff>(kProDctSize)) {
         LogPrint("Profile has wrong size");
         return 0;
     }
     in.seekg(0);
-    std::vector<std::uint8_t> image(kProDctSize);
-    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (static_cast<std::size_t>(in.gcount()) != kProDctSize) return 0;
-    return LoadProfilesFromImage(list, image);
+    // Slot by slot into one record-sized buffer: no 635200-byte allocation per load.
+    std::array<std::uint8_t, kProfileSize> slot;
+    CProList loaded;
+    int count = 0;
+    for (std::size_t i = 0; i < kMaxProfiles; ++i) {
+        in.read(reinterpret_cast<char*>(slot.data()), static_cast<std::streamsize>(slot.size()));
+        if (static_cast<std::size_t>(in.gcount()) != kProfileSize) return 0;
+        count += TakeSlot(loaded, slot) ? 1 : 0;
+    }
+    list.Clear();
+    list.Splice(loaded);
+    return count;
 }
 
 std::vector<std::uint8_t> BuildProDctImage(const CProList& list) {

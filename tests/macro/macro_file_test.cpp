@@ -17,13 +17,13 @@ TEST(MacroFile, GoldenFileDecodesAndEncodesByteForByte) {
     ASSERT_EQ(file.size(), kMacroRecordSize);
     const std::optional<MacroRecord> r = DecodeMacroFile(file);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->dwMagic, kMacroMagic);
-    EXPECT_EQ(r->MacroID, 0x123456u);
+    EXPECT_EQ(+r->dwMagic, kMacroMagic);
+    EXPECT_EQ(+r->MacroID, 0x123456u);
     EXPECT_EQ(FieldToUtf8(r->szName), "Combo A");
-    EXPECT_EQ(r->nLoopCount, 3);
-    EXPECT_EQ(r->events[1].wKey, 0x41);
-    EXPECT_EQ(r->events[1].dwDelay, 200u);
-    EXPECT_EQ(r->events[2].wKey, 240);
+    EXPECT_EQ(+r->nLoopCount, 3);
+    EXPECT_EQ(+r->events[1].wKey, 0x41);
+    EXPECT_EQ(+r->events[1].dwDelay, 200u);
+    EXPECT_EQ(+r->events[2].wKey, 240);
 
     // The changed bits live in memory only.
     MacroRecord dirty = *r;
@@ -37,7 +37,7 @@ TEST(MacroFile, ShortBytesAreNotARecordAndLongerOnesUseTheFirst834) {
     EXPECT_FALSE(DecodeMacroFile(std::span(file).first(833)));
     file.resize(2000, 0x55);
     ASSERT_TRUE(DecodeMacroFile(file));
-    EXPECT_EQ(DecodeMacroFile(file)->MacroID, 0x123456u);
+    EXPECT_EQ(+(DecodeMacroFile(file)->MacroID), 0x123456u);
 }
 
 TEST(MacroFile, NameReadFromAFileEndsWithinItsArray) {
@@ -136,13 +136,13 @@ TEST(NewId, NeverGivesZero) {
 TEST(NewMacroRecord, StartsAsANewMacro) {
     FakeIds f;
     const MacroRecord r = NewMacroRecord("A name that is much longer than thirty-nine chars", f.ids);
-    EXPECT_EQ(r.dwMagic, kMacroMagic);
-    EXPECT_NE(r.MacroID, 0u);
-    EXPECT_EQ(r.bAutoDelay, 1u);
-    EXPECT_EQ(r.nLoopMode, 0u);
-    EXPECT_EQ(r.nLoopCount, 1);
+    EXPECT_EQ(+r.dwMagic, kMacroMagic);
+    EXPECT_NE(+r.MacroID, 0u);
+    EXPECT_EQ(+r.bAutoDelay, 1u);
+    EXPECT_EQ(+r.nLoopMode, 0u);
+    EXPECT_EQ(+r.nLoopCount, 1);
     EXPECT_EQ(FieldView(r.szName).size(), 39u);
-    EXPECT_EQ(r.events[0].wKey, 0);
+    EXPECT_EQ(+r.events[0].wKey, 0);
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(MacroFolderTest, ScanWithNewIdsMarksEveryMacroChanged) {
     MacroList list;
     ASSERT_TRUE(ScanMacroFolder(mac, {.new_ids = &ids.ids, .add_to = &list}));
     ASSERT_EQ(list.Count(), 1u);
-    EXPECT_NE(list.begin()->MacroID, 1u);
+    EXPECT_NE(+(list.begin()->MacroID), 1u);
     EXPECT_TRUE(list.begin()->dwFlags & kMacroFlagSettingsChanged);
     EXPECT_FALSE(ScanMacroFolder(dir / "missing", {}));
 }
@@ -128,7 +128,7 @@ TEST_F(MacroFolderTest, FlushWritesOnlyChangedMacrosAndKeepsTheChangeWhenTheWrit
     rec->dwFlags |= kMacroFlagEventsChanged;
     ASSERT_TRUE(Flush_Dirty_Macro(&tree, item, list, mac));  // also makes the group's folder
     EXPECT_EQ(ReadBytes(file), McK(*rec));
-    EXPECT_EQ(rec->dwFlags, 0u);
+    EXPECT_EQ(+rec->dwFlags, 0u);
 
     const auto before = ReadBytes(file);
     rec->nLoopCount = 9;
@@ -150,7 +150,7 @@ TEST_F(MacroFolderTest, SaveMacroWritesNewFilesInTheRootOnly) {
     MacroRecord aim = Macro(10, "Aim");
     aim.dwFlags = kMacroFlagEventsChanged;
     ASSERT_TRUE(save_macro(aim, mac)) << "a macro of that name in a group does not count";
-    EXPECT_EQ(aim.dwFlags, 0u);
+    EXPECT_EQ(+aim.dwFlags, 0u);
     EXPECT_EQ(ReadBytes(mac + "/Aim.mck"), McK(aim));
 
     const auto taken_before = ReadBytes(mac + "/Taken.mck");
@@ -221,7 +221,7 @@ TEST_F(MacroFolderTest, ImportChecksTheFileAndNamesTheMacroAfterIt) {
     const MacroImport ok = ReadMacroForImport(src, 0x01, ids.ids);
     ASSERT_TRUE(ok.record) << ok.error;
     EXPECT_EQ(FieldToUtf8(ok.record->szName), "sample");
-    EXPECT_NE(ok.record->MacroID, 0x123456u);
+    EXPECT_NE(+ok.record->MacroID, 0x123456u);
 
     auto bytes = ReadBytes(src);
     WriteBytes(dir / "short.mck", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 833));

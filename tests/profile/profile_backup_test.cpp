@@ -93,8 +93,8 @@ TEST_F(BackupTest, ExportThenImportWithoutTheMacroFilesGivesTheSameProfileWithNe
 
     const std::uint32_t new1 = p.Ms.Keys[1][2].MacroID;
     const std::uint32_t new2 = p.Kb.Keys[3].MacroID;
-    EXPECT_NE(new1, m1.MacroID);
-    EXPECT_NE(new2, m2.MacroID);
+    EXPECT_NE(new1, +m1.MacroID);
+    EXPECT_NE(new2, +m2.MacroID);
     EXPECT_EQ(p.Kb.Keys[7].MacroID, new2) << "keys sharing a macro take the saved copy's id";
     ASSERT_TRUE(macros.Find(new1));
     ASSERT_TRUE(macros.Find(new2));
@@ -102,7 +102,7 @@ TEST_F(BackupTest, ExportThenImportWithoutTheMacroFilesGivesTheSameProfileWithNe
     EXPECT_EQ(FieldToUtf8(macros.Find(new2)->szName), "Burst");
     const auto reread = DecodeMacroFile(ReadBytes(mac + "/Burst.mck"));
     ASSERT_TRUE(reread);
-    EXPECT_EQ(reread->MacroID, new2);
+    EXPECT_EQ(+reread->MacroID, new2);
     EXPECT_EQ(std::memcmp(reread->events, m2.events, sizeof m2.events), 0);
     EXPECT_TRUE(fs::exists(mac + "/Reload.mck"));
 

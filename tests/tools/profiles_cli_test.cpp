@@ -157,6 +157,7 @@ TEST_F(ProfilesCliTest, ExportAndImportCarryTheProfileAndItsMacros) {
     EXPECT_EQ(before["mouse"]["modes"][0]["rate"], "1000 Hz");
     const CtlRun text = Ctl("profiles show Raid");
     EXPECT_NE(text.out.find("macro=Heal"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("caption="), std::string::npos) << text.out;
 
     const std::string bk = scratch / "Raid Backup.bk";
     ASSERT_EQ(Ctl("profiles export Raid '" + bk + "'").code, 0);
@@ -195,6 +196,7 @@ TEST_F(ProfilesCliTest, MacrosListShowImportExport) {
     EXPECT_EQ(view["loop_count"], 2);
     ASSERT_EQ(view["events"].size(), 2u);
     EXPECT_EQ(view["events"][0]["delay_ms"], 150);
+    EXPECT_EQ(view["events"][0]["name"], "A");
 
     ASSERT_EQ(Ctl("macros export Dash '" + scratch / "out.mck" + "'").code, 0);
     EXPECT_EQ(ReadBytes(scratch / "out.mck"), ReadBytes(data / "Mac/Dash.mck"));

@@ -74,7 +74,7 @@ int Show(const Globals& g, const Args& args) {
     if (!f) return 1;
     const MacroRecord* m = s.macros.Find(f->id);
     if (!m) return 1;
-    const nlohmann::ordered_json view = MacroView(*m);
+    const nlohmann::ordered_json view = MacroView(*m, s.texts);
     if (json) {
         *g.out << view.dump(2) << "\n";
     } else {

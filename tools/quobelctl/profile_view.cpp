@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/utf16.h"
+#include "config/key_names.h"
 #include "profile/profile_defaults.h"
 
 namespace quobel::ctl {
@@ -32,9 +33,26 @@ std::string RateText(std::uint32_t code) {
     return buf;
 }
 
-// What a key does, in words where the words are known.
-Json FunctionView(const KeyInfo& key, const MacroList& macros) {
+class ListMacroNames final : public MacroNameSource {
+public:
+    explicit ListMacroNames(const MacroList& list) : list_(list) {}
+    [[nodiscard]] std::optional<std::string> MacroName(std::uint32_t macro_id) const override {
+        const MacroRecord* m = list_.Find(macro_id);
+        if (!m) return std::nullopt;
+        return FieldToUtf8(m->szName);
+    }
+
+private:
+    const MacroList& list_;
+};
+
+// What a key does: its caption as the pages show it, and the raw values.
+Json FunctionView(const KeyInfo& key, const Store& store) {
+    const MacroList& macros = store.macros;
+    const ListMacroNames names(macros);
+    const CurrentSensorDpi sensor(store.config);
     Json j;
+    j["caption"] = FunctionCaption(key, store.texts, &names, &sensor);
     j["function"] = Hex(key.FunID, 8);
     if (FunType(key.FunID) == 5) {
         const MacroRecord* m = macros.Find(key.MacroID);
@@ -84,7 +102,7 @@ Json MouseView(const MsProfile& ms, const Store& store) {
             const KeyInfo& key = ms.Keys[m][b];
             Json button;
             button["button"] = b + 1;
-            button.update(FunctionView(key, store.macros));
+            button.update(FunctionView(key, store));
             buttons.push_back(button);
         }
         mode["buttons"] = buttons;
@@ -95,7 +113,7 @@ Json MouseView(const MsProfile& ms, const Store& store) {
     dpi["sensor"] = Hex(ms.dwSensor, 4);
     dpi["xy_separate"] = ms.bXYSeparate != 0;
     Json levels = Json::array();
-    for (int i = 0; i < kProfileDpiLevels; ++i) {
+    for (int i = 0; i < kDpiLevels; ++i) {
         const DpiLevel& d = ms.Dpi[i];
         if (d.nDpiX == 0 && d.nDpiY == 0 && d.bOff == 0) continue;
         levels.push_back(Json{{"level", i + 1}, {"x", d.nDpiX}, {"y", d.nDpiY}, {"colour", ColourText(d.clrDpi)},
@@ -124,7 +142,7 @@ Json KeyboardView(const KbProfile& kb, const Store& store) {
         Json key;
         key["slot"] = i;
         key["matrix"] = now.nMatrixInx;
-        key.update(FunctionView(now, store.macros));
+        key.update(FunctionView(now, store));
         key["default"] = Hex(def.FunID, 8);
         if (now.nFnInx >= 0 && now.FnFun.FunID != def.FnFun.FunID) key["fn_function"] = Hex(now.FnFun.FunID, 8);
         keys.push_back(key);
@@ -160,17 +178,20 @@ Json ProfileView(const ProfileData& p, const Store& store) {
     return j;
 }
 
-Json MacroView(const MacroRecord& m) {
+Json MacroView(const MacroRecord& m, const TextTable& texts) {
     Json j;
     j["id"] = Hex(m.MacroID, 8);
     j["name"] = FieldToUtf8(m.szName);
-    j["auto_delay"] = m.bAutoDelay != 0;
-    j["loop_mode"] = m.nLoopMode;
-    j["loop_count"] = m.nLoopCount;
+    j["auto_delay"] = m.bAutoDelay != 0;  // packed fields are copied, never bound by reference
+    j["loop_mode"] = std::uint32_t{m.nLoopMode};
+    j["loop_count"] = std::uint16_t{m.nLoopCount};
     Json events = Json::array();
     for (const MacroEvent& e : m.events) {
         if (e.wKey == 0 && e.dwDelay == 0) break;
-        events.push_back(Json{{"key", Hex(e.wKey, 2)}, {"press", e.wDir != 0}, {"delay_ms", e.dwDelay}});
+        events.push_back(Json{{"key", Hex(e.wKey, 2)},
+                              {"name", KeyName(e.wKey, texts)},
+                              {"press", e.wDir != 0},
+                              {"delay_ms", std::uint32_t{e.dwDelay}}});
     }
     j["events"] = events;
     return j;

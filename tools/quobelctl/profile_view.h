@@ -12,7 +12,7 @@
 namespace quobel::ctl {
 
 nlohmann::ordered_json ProfileView(const ProfileData& profile, const Store& store);
-nlohmann::ordered_json MacroView(const MacroRecord& macro);
+nlohmann::ordered_json MacroView(const MacroRecord& macro, const TextTable& texts);
 // Objects as "key: value" lines, nested ones indented below their key.
 void PrintView(std::ostream& out, const nlohmann::ordered_json& view, int indent = 0);
 
