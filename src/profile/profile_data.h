@@ -45,12 +45,10 @@ constexpr int kKbKeySlots = 150;
 constexpr int kKbConfigKeys = 132;
 constexpr int kKbEffects = 18;
 constexpr int kColourGroups = 15;
-constexpr int kGestKeys = 7;
-constexpr int kProfileGestKeys = kGestKeys;
+constexpr int kProfileGestKeys = 7;
 constexpr int kMsModes = 3;
 constexpr int kMsKeysPerMode = 21;
-constexpr int kDpiLevels = 10;
-constexpr int kProfileDpiLevels = kDpiLevels;
+constexpr int kProfileDpiLevels = 10;
 constexpr int kMsEffects = 14;
 constexpr int kPadEffects = 11;
 
@@ -65,7 +63,7 @@ struct KbProfile {
     std::uint8_t byGroupOn[kColourGroups] = {};
     std::uint8_t byPad[3] = {};
     Colour clrKey[kColourGroups][kKbKeySlots] = {};  // per group, per matrix index
-    KeyInfo Gest[kGestKeys] = {};
+    KeyInfo Gest[kProfileGestKeys] = {};
 };
 static_assert(sizeof(KbProfile) == 23860);
 
@@ -80,7 +78,7 @@ struct MsProfile {
     std::int32_t bEnhancePrecision = 0;
     std::int32_t nTrails = 0;
     std::uint32_t dwSensor = 0;
-    DpiLevel Dpi[kDpiLevels] = {};
+    DpiLevel Dpi[kProfileDpiLevels] = {};
     std::int32_t bXYSeparate = 0;
     std::uint32_t dwRate[kMsModes] = {};  // rate codes 0x125, 0x250, 0x500, 0x1000
     std::int32_t nEffect = 0;

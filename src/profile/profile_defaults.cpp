@@ -40,7 +40,7 @@ void FillMsDefaults(ProfileData& profile, const Config& config) {
     }
     if (const SensorCfg* sensor = config.pSensorCfg()) {
         for (DpiLevel& d : ms.Dpi) d.bOff = 1;
-        const int levels = std::clamp(sensor->nDpiNum, 0, kDpiLevels);
+        const int levels = std::clamp(sensor->nDpiNum, 0, kProfileDpiLevels);
         for (int i = 0; i < levels; ++i) {
             ms.Dpi[i].nDpiX = ms.Dpi[i].nDpiY = sensor->nDefDpi[static_cast<std::size_t>(i)];
             ms.Dpi[i].clrDpi = sensor->clrDefDpi[static_cast<std::size_t>(i)];
@@ -134,7 +134,7 @@ void FillKbDefaults(ProfileData& profile, const Config& config) {
             kb.clrKey[g][index] = dev.clrGaoshou;
         }
     }
-    std::copy_n(config.GestTable.begin(), kGestKeys, kb.Gest);
+    std::copy_n(config.GestTable.begin(), kProfileGestKeys, kb.Gest);
 }
 
 void FillPadDefaults(ProfileData& profile, const Config& config) {

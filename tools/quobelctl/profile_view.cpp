@@ -113,7 +113,7 @@ Json MouseView(const MsProfile& ms, const Store& store) {
     dpi["sensor"] = Hex(ms.dwSensor, 4);
     dpi["xy_separate"] = ms.bXYSeparate != 0;
     Json levels = Json::array();
-    for (int i = 0; i < kDpiLevels; ++i) {
+    for (int i = 0; i < kProfileDpiLevels; ++i) {
         const DpiLevel& d = ms.Dpi[i];
         if (d.nDpiX == 0 && d.nDpiY == 0 && d.bOff == 0) continue;
         levels.push_back(Json{{"level", i + 1}, {"x", d.nDpiX}, {"y", d.nDpiY}, {"colour", ColourText(d.clrDpi)},
