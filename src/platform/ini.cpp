@@ -221,8 +221,16 @@ std::vector<std::uint8_t> IniFile::ToBytes() const {
             out.push_back(static_cast<std::uint8_t>(c >> 8));
         }
     } else {
-        if (bom_) out = {0xEF, 0xBB, 0xBF};
-        out.insert(out.end(), text.begin(), text.end());
+        // Sized once and copied into: inserting into a vector that may be empty trips a
+        // false overread warning of GCC 12 in optimised builds.
+        const std::size_t bom = bom_ ? 3 : 0;
+        out.resize(bom + text.size());
+        if (bom_) {
+            out[0] = 0xEF;
+            out[1] = 0xBB;
+            out[2] = 0xBF;
+        }
+        std::copy(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(bom));
     }
     return out;
 }

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ struct Target {
     std::uint16_t pid = 0;
     int fw = 0;
 };
+
+// Names the row in test output instead of dumping the struct's bytes.
+void PrintTo(const Target& t, std::ostream* os) { *os << t.name; }
 
 Target SimTarget() {
     return {"simulated", [] {
