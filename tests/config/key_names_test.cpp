@@ -1,6 +1,8 @@
 #include "config/key_names.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,7 +19,9 @@ namespace {
 // Every text reads as its own identifier, so a caption shows which texts it used.
 const TextTable& IdTexts() {
     static const TextTable texts = [] {
-        const auto path = std::filesystem::path(::testing::TempDir()) / "key_names_texts.xml";
+        // One file per process: ctest runs the tests of this program in parallel processes.
+        const auto path = std::filesystem::path(::testing::TempDir()) /
+                          ("key_names_texts-" + std::to_string(::getpid()) + ".xml");
         std::string doc = "<t><config>";
         for (const std::string_view id : TextTable::Ids()) {
             doc += "<" + std::string(id) + ">" + std::string(id) + "</" + std::string(id) + ">";

@@ -1,6 +1,7 @@
 #include "config/text_table.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,7 +20,8 @@ namespace fs = std::filesystem;
 class TextTableTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::path(::testing::TempDir()) / "text_table_test";
+        // One folder per process: ctest runs the tests of this program in parallel processes.
+        dir_ = fs::path(::testing::TempDir()) / ("text_table_test-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
 

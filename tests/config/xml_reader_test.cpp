@@ -1,6 +1,7 @@
 #include "config/xml_reader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -219,7 +220,9 @@ TEST(XmlReader, DeepNestingAndLongRunsAreHandledWithoutRecursion) {
 }
 
 TEST(XmlReader, LoadReadsFilesAndFailsOnMissingOnes) {
-    const auto dir = std::filesystem::path(::testing::TempDir()) / "xml_reader_test";
+    // One folder per process: ctest runs the tests of this program in parallel processes.
+    const auto dir =
+        std::filesystem::path(::testing::TempDir()) / ("xml_reader_test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string empty = (dir / "empty.xml").string();
     const std::string doc = (dir / "doc.xml").string();
