@@ -615,7 +615,7 @@ void XmlReader::Parse() {
         e.content_end = static_cast<std::uint32_t>(content_end);
         e.end = static_cast<std::uint32_t>(end);
         const auto it = open_names.find(NameOf(open.back()));
-        if (--it->second == 0) open_names.erase(it);
+        if (it != open_names.end() && --it->second == 0) open_names.erase(it);
         open.pop_back();
     };
 

@@ -64,7 +64,9 @@ int Delete(const Globals& g, const Args& args) {
         return 1;
     }
     s.profiles.RemoveProfile(p->dwProfileID);
-    if (!s.profiles.Current()) s.profiles.Select(s.profiles.FirstProfile()->dwProfileID);
+    if (const ProfileData* first = s.profiles.FirstProfile(); first && !s.profiles.Current()) {
+        s.profiles.Select(first->dwProfileID);
+    }
     return SaveStore(g, s) ? 0 : 1;
 }
 

@@ -159,9 +159,10 @@ void CSkinMenu::paintEvent(QPaintEvent*) {
     const QImage& ov = pics[sub ? 5 : 1];
     const QImage& dn = pics[sub ? 6 : 2];
     p.fillRect(rect(), QColor(24, 26, 30));
+    const CSkinMenu* open = sub_.data();
     for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
         const QRect r = RowRect(row);
-        const bool over = row == hover_ || (sub_ && sub_->parent_index_ == rows_[row]);
+        const bool over = row == hover_ || (open != nullptr && open->parent_index_ == rows_[row]);
         const bool down = row == pressed_;
         const QImage& img = down ? dn : over ? ov : nr;
         if (!img.isNull()) {
@@ -268,7 +269,7 @@ void CSkinMenu::Activate(int row) {
 
 void CSkinMenu::OpenSub(int row) {
     const int item = rows_[static_cast<std::size_t>(row)];
-    if (sub_ && sub_->parent_index_ == item) return;
+    if (const CSkinMenu* open = sub_.data(); open != nullptr && open->parent_index_ == item) return;
     CloseSub();
     auto* sub = new CSkinMenu(shared_->owner, shared_, item, this);
     const QRect r = RowRect(row);
