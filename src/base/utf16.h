@@ -11,6 +11,8 @@ namespace quobel {
 // Invalid UTF-8 bytes become U+FFFD; unpaired surrogates likewise in the other direction.
 std::u16string Utf8ToUtf16(std::string_view s);
 std::string Utf16ToUtf8(std::u16string_view s);
+// Appends one code point; surrogates and values above U+10FFFF become U+FFFD.
+void AppendUtf8(std::string& out, char32_t cp);
 
 // Cuts a UTF-8 text so that it takes at most max_units UTF-16 code units, never
 // splitting a character (the rule of a fixed wide-character buffer of max_units + 1).

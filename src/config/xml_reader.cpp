@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "base/file_io.h"
+#include "base/utf16.h"
 #include "config/xml_entities.h"
 
 namespace quobel {
@@ -251,25 +252,6 @@ bool IsNameChar(char32_t c) { return IsNameStart(c) || (c >= '0' && c <= '9') ||
 
 bool At(std::u32string_view t, std::size_t i, std::u32string_view word) {
     return t.size() - i >= word.size() && t.compare(i, word.size(), word) == 0;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = kReplacement;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 std::string ToUtf8(std::u32string_view s) {
