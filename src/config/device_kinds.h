@@ -23,11 +23,12 @@ constexpr std::array<DeviceKind, 3> kDeviceKinds = {DeviceKind::Mouse, DeviceKin
     return "";
 }
 
-// Which device objects exist is decided by the firmware type codes of [OPT].
+// Which device objects exist is decided by the firmware type codes of [OPT]. Every
+// mouse type with an apply variant gets its objects (9 included).
 [[nodiscard]] constexpr bool IsConfigured(const GVar& g, DeviceKind kind) {
     switch (kind) {
         case DeviceKind::Mouse:
-            return g.nMsFw == 3 || g.nMsFw == 5 || g.nMsFw == 7 || g.nMsFw == 8 || g.nMsFw == 10;
+            return g.nMsFw == 3 || g.nMsFw == 5 || g.nMsFw == 7 || g.nMsFw == 8 || g.nMsFw == 9 || g.nMsFw == 10;
         case DeviceKind::Keyboard: return g.nKbFw == 20;
         case DeviceKind::Pad: return g.nPadFw == 40;
     }

@@ -27,9 +27,22 @@ TEST(DeviceStatus, OneLinePerConfiguredKind) {
 
 TEST(DeviceStatus, KindsWithoutAFirmwareTypeAreLeftOut) {
     test::DeviceRig rig;
-    rig.cfg.gVar.nMsFw = 9;  // no mouse objects are made for this type
+    rig.cfg.gVar.nMsFw = 4;  // no apply variant: no mouse objects
     rig.cfg.gVar.nPadFw = 0;
     EXPECT_EQ(Lines(rig.cfg, rig.sim.get()), (std::vector<std::string>{"keyboard 1a2b:0002 present"}));
+}
+
+TEST(DeviceStatus, EveryMouseTypeWithAnApplyVariantIsConfigured) {
+    for (int fw : {3, 5, 7, 8, 9, 10}) {
+        GVar g;
+        g.nMsFw = fw;
+        EXPECT_TRUE(IsConfigured(g, DeviceKind::Mouse)) << fw;
+    }
+    for (int fw : {0, 1, 2, 4, 6, 11}) {
+        GVar g;
+        g.nMsFw = fw;
+        EXPECT_FALSE(IsConfigured(g, DeviceKind::Mouse)) << fw;
+    }
 }
 
 }  // namespace

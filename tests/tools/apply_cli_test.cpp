@@ -68,6 +68,18 @@ TEST(QuobelctlApply, DefaultProfileReachesEverySimulatedDevice) {
     EXPECT_EQ(again.out, run.out);
 }
 
+TEST(QuobelctlApply, TheDualSensorExampleMouseGetsItsBlocks) {
+    TempDir home;
+    const CtlRun run = RunQuobelctl(home, "--program-dir data/examples/rv4-dual-sensor --data-dir '" +
+                                              (home / "fresh") + "' --simulate apply --kind mouse --trace");
+    ASSERT_EQ(run.exit_code, 0) << run.out;
+    const auto lines = Parse(run.out);
+    EXPECT_TRUE(Has(lines, "GET", "mouse", "04", 58));
+    EXPECT_TRUE(Has(lines, "SET", "mouse", "04", 58));
+    EXPECT_TRUE(Has(lines, "SET", "mouse", "08", 8));
+    EXPECT_TRUE(Has(lines, "SET", "mouse", "06", 1144));
+}
+
 TEST(QuobelctlApply, KindFlagsAndProfileSelectWhatIsWritten) {
     TempDir home;
     const std::string base = "--program-dir data --data-dir '" + (home / "d") + "' --simulate ";
