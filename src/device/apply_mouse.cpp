@@ -1,5 +1,7 @@
 // The mouse data object's apply: the mouse blocks over the mouse transport.
+#include <algorithm>
 #include <span>
+#include <vector>
 
 #include "device/device_report_io.h"
 #include "device/function_codes.h"
@@ -8,7 +10,7 @@
 
 namespace quobel {
 
-int CDev5307::ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags) {
+int CDev5307::ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink* progress, std::uint32_t flags) {
     CDrv5307& drv = *m_pMs;
     if (drv.Env().cfg == nullptr) return 0;
     const Config& cfg = *drv.Env().cfg;
@@ -20,17 +22,24 @@ int CDev5307::ApplySetting(ProfileData& profile, ProgressSink* progress, std::ui
         default: return nullptr;
         }
     });
-    MacroList no_macros;
-    MacroList& macros = m_pMacros != nullptr ? *m_pMacros : no_macros;
-    ApplyEnv env = EnvOf(drv, io, &macros);
-
-    std::span<const std::uint8_t> lock_codes;
-    if (const SensorDpi* s = FindSensorDpi(cfg.SensorDpiList, cfg.gVar.MsDev.nCurSensor))
-        lock_codes = std::span(s->byLk).first(static_cast<std::size_t>(std::clamp(s->nNum, 0, kMaxDpiSteps)));
+    // What the apply reads of the description is copied under the description lock:
+    // discovery may switch the sensor on the window's thread meanwhile.
+    MouseProtoDesc desc;
+    ApplyEnv env;
+    std::vector<std::uint8_t> lock_codes;
+    {
+        const std::unique_lock lock = drv.LockDescription();
+        desc = MouseDescOf(cfg);
+        env = EnvOf(drv, io, &macros);
+        if (const SensorDpi* s = FindSensorDpi(cfg.SensorDpiList, cfg.gVar.MsDev.nCurSensor)) {
+            const auto n = static_cast<std::size_t>(std::clamp(s->nNum, 0, kMaxDpiSteps));
+            lock_codes.assign(s->byLk.begin(), s->byLk.begin() + static_cast<std::ptrdiff_t>(n));
+        }
+    }
     env.codec.code = [&](const KeyInfo& k) { return mouse::keyinfo_to_hardware_code(k, macros, lock_codes); };
 
     std::int32_t reset = bReset.load();
-    const int result = ApplyMouse(env, MouseDescOf(cfg), profile, progress, flags, reset, m_pPointer);
+    const int result = ApplyMouse(env, desc, profile, progress, flags, reset, m_pPointer);
     bReset = reset;
     return result;
 }

@@ -5,11 +5,11 @@
 
 namespace quobel {
 
-int CDevPad::ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t) {
+int CDevPad::ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink* progress, std::uint32_t) {
     CDrvPad& drv = *m_pPad;
     if (drv.Env().cfg == nullptr) return 0;
     DrvReportIo io(drv, [&drv](std::uint8_t id) { return id == kPadGeneralId ? drv.GeneralHandle() : nullptr; });
-    const ApplyEnv env = EnvOf(drv, io, m_pMacros);
+    const ApplyEnv env = EnvOf(drv, io, &macros);
     return ApplyPad(env, drv.Env().cfg->gVar.nPadFw, profile, progress);
 }
 

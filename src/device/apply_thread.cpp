@@ -136,8 +136,8 @@ void ApplyThreads::Loop(std::stop_token st, ApplyThreadCtx& c) {
             continue;
         }
         c.bBusy = true;
-        const std::unique_ptr<ProfileData> snapshot = profile_.Snapshot();  // the thread's own copy
-        if (c.pDev->ApplySetting(*snapshot, sink, flags) == 0) reporter_.Report("Error", kApplyFailedText);
+        ApplyInput in = profile_.Snapshot();  // the thread's own copies
+        if (c.pDev->ApplySetting(*in.profile, in.macros, sink, flags) == 0) reporter_.Report("Error", kApplyFailedText);
         if (window) window->Close();
         LogPrint("Apply Over");
         c.bBusy = false;

@@ -7,6 +7,9 @@
 // current profile taken when it starts, so the pages may go on editing the profile.
 //
 // API:
+// - The window publishes the profile with LockedProfile::Set(profile, macros) before
+//   it requests an apply; the macros the profile's keys name are copied with it, and
+//   each apply numbers the slots in its own copies (ApplyInput).
 // - RequestApplyWithProgress(kind, link) takes the progress window as a shared
 //   ProgressLink (device/progress_sink.h), never a raw pointer: the window withdraws
 //   the link when it closes and may then be destroyed while the apply runs. The link
@@ -29,6 +32,7 @@
 #include "base/reporter.h"
 #include "config/device_kinds.h"
 #include "device/hid_dev.h"
+#include "device/macro_slots.h"
 #include "device/progress_sink.h"
 #include "profile/profile_data.h"
 
@@ -46,9 +50,10 @@ public:
     virtual ~ApplyTarget() = default;
     // The main interface as the log shows it; 0 while the device is not connected.
     [[nodiscard]] virtual unsigned long long Handle() const = 0;
-    // Writes the blocks of `snapshot` (the thread's own copy) selected by flags; 1
-    // success, 0 failure. `sink` is null when no progress is shown.
-    virtual int ApplySetting(ProfileData& snapshot, ProgressSink* sink, std::uint32_t flags) = 0;
+    // Writes the blocks of `snapshot` selected by flags, with the macros of `macros`
+    // (both the thread's own copies); 1 success, 0 failure. `sink` is null when no
+    // progress is shown.
+    virtual int ApplySetting(ProfileData& snapshot, MacroList& macros, ProgressSink* sink, std::uint32_t flags) = 0;
 };
 
 // A device data object as an apply thread's target.
@@ -58,38 +63,49 @@ public:
     [[nodiscard]] unsigned long long Handle() const override {
         return dev_.Drv() != nullptr ? CHidDrv::HandleLogValue(dev_.Drv()->GetHandle()) : 0;
     }
-    int ApplySetting(ProfileData& snapshot, ProgressSink* sink, std::uint32_t flags) override {
-        return dev_.ApplySetting(snapshot, sink, flags);
+    int ApplySetting(ProfileData& snapshot, MacroList& macros, ProgressSink* sink, std::uint32_t flags) override {
+        return dev_.ApplySetting(snapshot, macros, sink, flags);
     }
 
 private:
     CHidDev& dev_;
 };
 
+// What one apply works on: its own copies of the profile and of the macros it names.
+struct ApplyInput {
+    std::unique_ptr<ProfileData> profile;
+    MacroList macros;
+};
+
 // Where the apply threads take the current profile from.
 class ProfileSource {
 public:
     virtual ~ProfileSource() = default;
-    // A copy of the current profile, consistent even while it is being edited.
-    [[nodiscard]] virtual std::unique_ptr<ProfileData> Snapshot() const = 0;
+    // Copies of the current profile and its macros, consistent with each other even
+    // while they are being edited.
+    [[nodiscard]] virtual ApplyInput Snapshot() const = 0;
 };
 
 // The current profile behind a lock: the user-interface thread publishes it before it
 // requests an apply.
 class LockedProfile final : public ProfileSource {
 public:
-    void Set(const ProfileData& p) {
+    // Copies the profile and the macros of `macros` that its keys name.
+    void Set(const ProfileData& p, const MacroList& macros) {
+        MacroList needed = MacrosOf(p, macros);
         std::lock_guard lock(mutex_);
         *profile_ = p;
+        macros_ = std::move(needed);
     }
-    [[nodiscard]] std::unique_ptr<ProfileData> Snapshot() const override {
+    [[nodiscard]] ApplyInput Snapshot() const override {
         std::lock_guard lock(mutex_);
-        return std::make_unique<ProfileData>(*profile_);
+        return {std::make_unique<ProfileData>(*profile_), macros_};
     }
 
 private:
     mutable std::mutex mutex_;
     std::unique_ptr<ProfileData> profile_ = std::make_unique<ProfileData>();
+    MacroList macros_;
 };
 
 // The state of one device's apply thread.

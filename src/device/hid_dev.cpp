@@ -1,8 +1,14 @@
 #include "device/hid_dev.h"
 
+#include "device/macro_slots.h"
 #include "profile/profile_defaults.h"
 
 namespace quobel {
+
+int CHidDev::ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags) {
+    MacroList macros = m_pMacros != nullptr ? MacrosOf(profile, *m_pMacros) : MacroList{};
+    return ApplySetting(profile, macros, progress, flags);
+}
 
 void CDev5307::FillDefaults(ProfileData& profile) { FillMsDefaults(profile, *m_pDrv->Env().cfg); }
 void CDev642::FillDefaults(ProfileData& profile) { FillKbDefaults(profile, *m_pDrv->Env().cfg); }

@@ -28,9 +28,15 @@ public:
     // Resets this device's part of profile to the configured defaults.
     virtual void FillDefaults(ProfileData& profile) = 0;
     // Encodes this device's part of profile (a snapshot owned by the caller) and writes
-    // it to the device. flags select the blocks; progress may be null. Returns 1 when
-    // the apply succeeded, 0 otherwise; clears bReset at the end of every apply.
-    [[nodiscard]] virtual int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags) = 0;
+    // it to the device, with the macros of `macros` (the caller's copies: their slot
+    // numbers are set and cleared by this apply). flags select the blocks; progress
+    // may be null. Returns 1 when the apply succeeded, 0 otherwise; clears bReset at
+    // the end of every apply.
+    [[nodiscard]] virtual int ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink* progress,
+                                           std::uint32_t flags) = 0;
+    // The same with copies of the macros profile names from this object's macro list;
+    // only for callers on the thread that edits that list.
+    [[nodiscard]] int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags);
 
     [[nodiscard]] CHidDrv* Drv() const { return m_pDrv; }
     [[nodiscard]] MacroList* Macros() const { return m_pMacros; }
@@ -49,7 +55,9 @@ class CDev5307 final : public CHidDev {
 public:
     CDev5307(std::int32_t nMsFw, CDrv5307* pDrv, MacroList* macros) : CHidDev(nMsFw, pDrv, macros), m_pMs(pDrv) {}
     void FillDefaults(ProfileData& profile) override;
-    [[nodiscard]] int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags) override;
+    using CHidDev::ApplySetting;
+    [[nodiscard]] int ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink* progress,
+                                   std::uint32_t flags) override;
     [[nodiscard]] CDrv5307* MsDrv() const { return m_pMs; }
     // Where flag 8 writes the pointer settings; null leaves the system's alone.
     void SetSystemPointer(SystemPointer* pointer) { m_pPointer = pointer; }
@@ -63,7 +71,9 @@ class CDev642 final : public CHidDev {
 public:
     CDev642(CDrv642* pDrv, MacroList* macros) : CHidDev(kKbTypeCode, pDrv, macros), m_pKb(pDrv) {}
     void FillDefaults(ProfileData& profile) override;
-    [[nodiscard]] int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags) override;
+    using CHidDev::ApplySetting;
+    [[nodiscard]] int ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink* progress,
+                                   std::uint32_t flags) override;
     [[nodiscard]] CDrv642* KbDrv() const { return m_pKb; }
 
 private:
@@ -74,7 +84,9 @@ class CDevPad final : public CHidDev {
 public:
     CDevPad(CDrvPad* pDrv, MacroList* macros) : CHidDev(kPadTypeCode, pDrv, macros), m_pPad(pDrv) {}
     void FillDefaults(ProfileData& profile) override;
-    [[nodiscard]] int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags) override;
+    using CHidDev::ApplySetting;
+    [[nodiscard]] int ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink* progress,
+                                   std::uint32_t flags) override;
     [[nodiscard]] CDrvPad* PadDrv() const { return m_pPad; }
 
 private:

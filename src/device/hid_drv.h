@@ -38,7 +38,10 @@ namespace quobel {
 struct DeviceEnv {
     HidBackend* hid = nullptr;
     Config* cfg = nullptr;
-    Reporter* reporter = nullptr;  // boxes shown during discovery
+    // Boxes of discovery (window's thread) and of applies (apply threads): must not
+    // block, and must never wait for the window's thread (which joins the apply
+    // threads at shutdown); queue the message to the window instead.
+    Reporter* reporter = nullptr;
     Sleeper* sleeper = nullptr;    // every pause between and after exchanges
 };
 
@@ -105,6 +108,9 @@ public:
     [[nodiscard]] bool Loaded() const { return loaded_; }
     // A handle as the log shows it: the interface's address, 0 when not open.
     [[nodiscard]] static unsigned long long HandleLogValue(const HidHandle& h);
+    // Held while the device description in the configuration is changed by discovery
+    // (the mouse's sensor switch) and while an apply copies what it reads of it.
+    [[nodiscard]] std::unique_lock<std::mutex> LockDescription() const { return std::unique_lock(desc_mutex_); }
 
 protected:
     // Starts what runs beside the window after a successful access check. 1/0.
@@ -123,6 +129,9 @@ protected:
     DeviceEnv env_;
     bool loaded_ = false;
     mutable std::mutex mutex_;  // guards the handle members of the derived classes
+
+private:
+    mutable std::mutex desc_mutex_;
 };
 
 // Keyboard: m_hDevice (feature length 1032, report 6) and m_hCmd (length 6, report 5).
@@ -181,6 +190,7 @@ protected:
 private:
     [[nodiscard]] std::string Filter() const;
     void ServiceThread(std::stop_token stop);
+    [[nodiscard]] int GetModeOn(const HidHandle& h, std::span<std::uint8_t, 8> out);
 
     HidHandle m_hMatrix;
     HidHandle m_hGeneral;

@@ -89,4 +89,21 @@ MacroSlotResult MacroSlotAssigner::Assign(const KeyFunction& key, int layer, int
     return MacroSlotResult::kAssigned;
 }
 
+MacroList MacrosOf(const ProfileData& profile, const MacroList& all) {
+    MacroList out;
+    auto take = [&](std::uint32_t fun_id, std::uint32_t macro_id) {
+        if (FunType(fun_id) != kFunMacro || out.Find(macro_id) != nullptr) return;
+        if (const MacroRecord* m = all.Find(macro_id)) out.Add(*m)->Macro_Buffer_ID = 0;
+    };
+    auto key = [&](const KeyInfo& k) {
+        take(k.FunID, k.MacroID);
+        take(k.FnFun.FunID, k.FnFun.MacroID);
+    };
+    for (const auto& mode : profile.Ms.Keys)
+        for (const KeyInfo& k : mode) key(k);
+    for (const KeyInfo& k : profile.Kb.Keys) key(k);
+    for (const KeyInfo& k : profile.Kb.Gest) key(k);
+    return out;
+}
+
 }  // namespace quobel

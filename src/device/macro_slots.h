@@ -21,6 +21,7 @@
 #include "config/config.h"
 #include "config/key_info.h"
 #include "macro/macro_list.h"
+#include "profile/profile_data.h"
 
 namespace quobel {
 
@@ -74,5 +75,10 @@ private:
 
 // Sets every macro's Macro_Buffer_ID to 0.
 void ResetMacroBufferIDs(MacroList& macros);
+
+// Copies of the macros that keys of `profile` name (main and Fn functions, gesture
+// keys), slot numbers cleared: an apply numbers its own copies, so two applies at once
+// and edits of the live list never touch each other's numbers.
+[[nodiscard]] MacroList MacrosOf(const ProfileData& profile, const MacroList& all);
 
 }  // namespace quobel

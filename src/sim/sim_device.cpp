@@ -69,6 +69,11 @@ void SimDevice::FailNextExchanges(int n) {
     fail_next_ = n;
 }
 
+void SimDevice::InterruptNextReads(int n) {
+    std::scoped_lock lock(mutex_);
+    interrupt_next_ = n;
+}
+
 void SimDevice::AnswerShortNext(int n) {
     std::scoped_lock lock(mutex_);
     short_next_ = n;
@@ -191,6 +196,10 @@ HidIo SimDevice::ReadInput(std::size_t iface, std::uint64_t generation, int read
     const auto it = readers_.find(reader);
     if (!interfaces_.at(iface).input || it == readers_.end()) return {0, EINVAL};
     std::deque<std::vector<std::uint8_t>>& queue = it->second;
+    if (interrupt_next_ > 0) {
+        --interrupt_next_;
+        return {0, EINTR};
+    }
     const bool ready = input_ready_.wait_for(lock, timeout, [&] {
         return !plugged_ || generation != generation_ || !queue.empty();
     });

@@ -53,6 +53,8 @@ public:
     [[nodiscard]] bool Plugged() const;
     // The next n feature exchanges fail (EIO) without reaching the firmware.
     void FailNextExchanges(int n);
+    // The next n input reads fail at once with EINTR, as a read a signal interrupted.
+    void InterruptNextReads(int n);
     // The next n GET_FEATURE answers are one byte short.
     void AnswerShortNext(int n);
     // Opening fails as for a user without permission.
@@ -107,6 +109,7 @@ private:
     bool plugged_ = true;
     std::uint64_t generation_ = 1;
     int fail_next_ = 0;
+    int interrupt_next_ = 0;
     int short_next_ = 0;
     bool deny_access_ = false;
     int exchanges_ = 0;

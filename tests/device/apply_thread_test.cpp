@@ -4,6 +4,8 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <semaphore>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,7 +22,7 @@ public:
 
     [[nodiscard]] unsigned long long Handle() const override { return present ? 0x10 : 0; }
 
-    int ApplySetting(ProfileData& p, ProgressSink* sink, std::uint32_t flags) override {
+    int ApplySetting(ProfileData& p, MacroList&, ProgressSink* sink, std::uint32_t flags) override {
         std::unique_lock lock(mutex_);
         applies_.push_back({flags, p.dwProfileID, sink != nullptr});
         running_ = true;
@@ -99,7 +101,7 @@ struct Rig {
     Rig() {
         ProfileData p;
         p.dwProfileID = 0x11;
-        profile.Set(p);
+        profile.Set(p, MacroList{});
     }
 };
 
@@ -112,7 +114,7 @@ TEST(ApplyThread, RequestsMadeDuringAnApplyRunLaterWithTheLatestFlags) {
     EXPECT_TRUE(rig.threads.Busy(DeviceKind::Keyboard));
     ProfileData edited;
     edited.dwProfileID = 0x22;  // the page edits the profile while the apply runs
-    rig.profile.Set(edited);
+    rig.profile.Set(edited, MacroList{});
     for (std::uint32_t f : {1u, 2u, 0x8002u}) ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Keyboard, f));
     rig.target.Open();
     rig.target.WaitFinished(4);
@@ -212,6 +214,67 @@ TEST(ApplyThread, AWithdrawnWindowHearsNothingMoreFromTheApply) {
     rig.threads.StopApplyThreads();
     EXPECT_TRUE(link->Withdrawn());
     EXPECT_EQ(link.use_count(), 1);  // the thread let go of it
+}
+
+// Records the macros each apply was given and numbers them as an apply would.
+class MacroTarget final : public ApplyTarget {
+public:
+    [[nodiscard]] unsigned long long Handle() const override { return 0x10; }
+    int ApplySetting(ProfileData&, MacroList& macros, ProgressSink*, std::uint32_t) override {
+        std::lock_guard lock(mutex);
+        for (MacroRecord& m : macros) {
+            seen.push_back({m.MacroID, m.Macro_Buffer_ID});
+            m.Macro_Buffer_ID = 7;
+        }
+        done.release();
+        return 1;
+    }
+    std::mutex mutex;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> seen;  // macro id, slot at entry
+    std::counting_semaphore<8> done{0};
+};
+
+TEST(ApplyThread, EachApplyNumbersItsOwnCopiesOfTheMacrosItNeeds) {
+    LockedProfile profile;
+    CollectingReporter reporter;
+    MacroTarget mouse, keyboard;
+    ApplyThreads threads(profile, reporter);
+    ASSERT_TRUE(threads.StartApplyThread(DeviceKind::Mouse, mouse));
+    ASSERT_TRUE(threads.StartApplyThread(DeviceKind::Keyboard, keyboard));
+
+    MacroList live;
+    for (std::uint32_t id : {0x51u, 0x52u, 0x53u}) {
+        MacroRecord m;
+        m.MacroID = id;
+        m.Macro_Buffer_ID = 3;  // left over in the live list
+        live.Add(m);
+    }
+    ProfileData p;
+    p.dwProfileID = 1;
+    p.Ms.Keys[1][2].FunID = 0x05000000;
+    p.Ms.Keys[1][2].MacroID = 0x51;
+    p.Kb.Keys[4].FunID = 0x05000000;
+    p.Kb.Keys[4].MacroID = 0x51;
+    p.Kb.Keys[5].FnFun.FunID = 0x05000000;
+    p.Kb.Keys[5].FnFun.MacroID = 0x53;
+    profile.Set(p, live);
+    live.Remove(0x51);  // the window deletes a macro while the applies run
+
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(threads.RequestApply(DeviceKind::Mouse, 1));
+        ASSERT_TRUE(threads.RequestApply(DeviceKind::Keyboard, 1));
+    }
+    for (int i = 0; i < 2; ++i) {
+        mouse.done.acquire();
+        keyboard.done.acquire();
+    }
+    threads.StopApplyThreads();
+    using Seen = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    const Seen both{{0x51, 0}, {0x53, 0}, {0x51, 0}, {0x53, 0}};
+    EXPECT_EQ(mouse.seen, both);
+    EXPECT_EQ(keyboard.seen, both);
+    ASSERT_NE(live.Find(0x52), nullptr);
+    EXPECT_EQ(live.Find(0x52)->Macro_Buffer_ID, 3u);  // the live list is never numbered
 }
 
 TEST(ApplyThread, StopWaitsForTheRunningApplyAndDropsWaitingRequests) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <vector>
+
 #include <array>
 
 #include "device/hid_dev.h"
@@ -55,6 +58,31 @@ TEST(Discovery, SensorTheConfigurationDoesNotExpectIsRefused) {
     EXPECT_EQ(ms->GetHandle(), nullptr);
     ASSERT_EQ(rig.reporter.messages.size(), 1U);
     EXPECT_EQ(rig.reporter.messages[0], (ReportedMessage{"Warning", "Sensor unmatch: dev=0x3360, cfg=0x3050"}));
+}
+
+// Notes whether the mouse's handles were visible when each box was raised.
+class HandleWitness final : public Reporter {
+public:
+    void Report(std::string_view, std::string_view) override { seen.push_back(drv != nullptr && drv->GetHandle()); }
+    const CHidDrv* drv = nullptr;
+    std::vector<bool> seen;
+};
+
+TEST(Discovery, HandlesArePublishedOnlyAfterTheSensorChecksPassed) {
+    for (const bool auto_switch : {false, true}) {
+        Config cfg = SaneConfig();
+        cfg.gVar.MsDev.bAutoSwitch = auto_switch ? 1 : 0;
+        DeviceRig rig(cfg);
+        HandleWitness witness;
+        rig.env.reporter = &witness;
+        auto block = rig.sim->Mouse()->Block(4);
+        block[2] = auto_switch ? 0x30 : 0x60;  // a sensor without a description / another sensor
+        rig.sim->Mouse()->SetBlock(4, block);
+        auto ms = rig.Make<CDrv5307>();
+        witness.drv = ms.get();
+        EXPECT_EQ(ms->FindDev(), 0);
+        EXPECT_EQ(witness.seen, std::vector<bool>{false}) << auto_switch;
+    }
 }
 
 TEST(Discovery, UnknownSensorTypeWarnsButCountsAsFound) {

@@ -199,6 +199,24 @@ TEST(ServiceThread, StopsWhileWaitingForAReportOrForADevice) {
     EXPECT_EQ(ms.Uninit(), 1);
 }
 
+TEST(ServiceThread, AnInterruptedReadIsLoggedAndReadingGoesOn) {
+    test::LogCapture log;
+    DeviceRig rig;
+    Deliveries got;
+    CDrv5307 ms(rig.env);
+    ASSERT_EQ(ms.Init([&](std::uint32_t v) { got.Add(v); }), 1);
+    ASSERT_EQ(ms.FindDev(), 1);
+    rig.sim->Mouse()->InterruptNextReads(2);
+    ASSERT_TRUE(rig.sim->Mouse()->EmitNotification(0x04, 0x01, 0, 0));
+    ASSERT_TRUE(got.WaitFor(1));
+    EXPECT_EQ(got.values[0], 0x0104U);
+    EXPECT_EQ(ms.Uninit(), 1);
+    const std::string text = log.Text();
+    EXPECT_NE(text.find("GetLastError=" + std::to_string(EINTR)), std::string::npos) << text;
+    EXPECT_NE(text.find("Buffer= 4 1 0 0, NumberOfBytesRead=5"), std::string::npos) << text;
+    EXPECT_NE(text.find("Thread exit!"), std::string::npos);
+}
+
 TEST(ServiceThread, IgnoresReportsThatAreNotWholeNotifications) {
     DeviceRig rig;
     Deliveries got;

@@ -131,7 +131,7 @@ TEST_F(ProgressTest, MissingPicturesCloseTheWindowAtOnce) {
 class HeldApply final : public ApplyTarget {
 public:
     [[nodiscard]] unsigned long long Handle() const override { return 1; }
-    int ApplySetting(ProfileData&, ProgressSink* sink, std::uint32_t) override {
+    int ApplySetting(ProfileData&, MacroList&, ProgressSink* sink, std::uint32_t) override {
         running.release();
         gate.acquire();
         if (sink != nullptr) sink->SetPos(100);

@@ -91,7 +91,7 @@ TestPageHost::~TestPageHost() {
 
 void TestPageHost::RequestApply(DeviceKind kind, std::uint32_t flags) {
     ++applyRequests;
-    if (ProfileData* p = profiles.Current()) published.Set(*p);
+    if (ProfileData* p = profiles.Current()) published.Set(*p, macros);
     threads->RequestApply(kind, flags);
 }
 
