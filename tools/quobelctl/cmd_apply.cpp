@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "config/device_kinds.h"
 #include "ctl_store.h"
+#include "device/device_pair.h"
 #include "device/hid_dev.h"
 #include "device/hid_drv.h"
 #include "macro/macro_folder.h"
@@ -106,30 +107,10 @@ bool ApplyOne(DeviceKind kind, const Options& o, Store& s, HidBackend& hid, Repo
     TracingBackend traced(hid, name, trace);
     TracingSleeper sleeper(pauses, name, trace);
     const DeviceEnv env{&traced, &s.config, &reporter, &sleeper};
-    std::unique_ptr<CHidDrv> drv;
-    std::unique_ptr<CHidDev> dev;
-    switch (kind) {
-    case DeviceKind::Mouse: {
-        auto d = std::make_unique<CDrv5307>(env);
-        auto m = std::make_unique<CDev5307>(s.config.gVar.nMsFw, d.get(), &s.macros);
-        m->SetSystemPointer(pointer);
-        drv = std::move(d);
-        dev = std::move(m);
-        break;
-    }
-    case DeviceKind::Keyboard: {
-        auto d = std::make_unique<CDrv642>(env);
-        dev = std::make_unique<CDev642>(d.get(), &s.macros);
-        drv = std::move(d);
-        break;
-    }
-    case DeviceKind::Pad: {
-        auto d = std::make_unique<CDrvPad>(env);
-        dev = std::make_unique<CDevPad>(d.get(), &s.macros);
-        drv = std::move(d);
-        break;
-    }
-    }
+    DevicePair pair = MakeDevicePair(kind, env, &s.macros);
+    std::unique_ptr<CHidDrv>& drv = pair.drv;
+    std::unique_ptr<CHidDev>& dev = pair.dev;
+    if (kind == DeviceKind::Mouse) static_cast<CDev5307&>(*dev).SetSystemPointer(pointer);
     (void)drv->Init([](std::uint32_t) {});
     (void)drv->FindDev();
     auto snapshot = std::make_unique<ProfileData>(profile);

@@ -45,6 +45,7 @@ public:
     bool Init();
 
     [[nodiscard]] Mode GetMode() const { return m_nMode; }
+    [[nodiscard]] const QString& Message() const { return m_szMessage; }
     [[nodiscard]] QString TextResult() const { return m_szText; }
     [[nodiscard]] int NumberResult() const { return m_nNumber; }
     [[nodiscard]] KeyCombo CaptureResult() const { return m_combo; }
