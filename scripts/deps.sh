@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core xvfb xauth
+  qt6-translations-l10n
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -1,12 +1,13 @@
 // skingen: draws the default skin into a program folder.
 //
-//   skingen PROGRAM_DIR CFG_INI
+//   skingen PROGRAM_DIR CFG_INI [ICON_THEME_DIR]
 //
 // Every picture the program loads is drawn here from the configuration (keyboard key
 // rectangles, mouse marks, the pad's lighting strip, colours, skins table), so a
 // changed layout gets matching pictures and no artwork is kept in the repository. The
 // full set goes into the common skins folder "skins/" and into every skin folder the
-// skins table names.
+// skins table names. With ICON_THEME_DIR the program's icon is also drawn for the
+// desktop's hicolor icon theme there.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "base/reporter.h"
+#include "desktop_icons.h"
 #include "config/value_parsers.h"
 #include "platform/ini.h"
 #include "ui/keymap.h"
@@ -1140,7 +1142,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: skingen PROGRAM_DIR CFG_INI\n");
+        std::fprintf(stderr, "usage: skingen PROGRAM_DIR CFG_INI [ICON_THEME_DIR]\n");
         return 2;
     }
     QString program = QString::fromLocal8Bit(argv[1]);
@@ -1165,6 +1167,7 @@ int main(int argc, char** argv) {
     ok = AppIcon(256).save(program + "appico.ico", "ICO") && ok;
     ok = AppIcon(256).save(program + "appico.png", "PNG") && ok;
     ok = WriteWav(program + "DrvSound.wav") && ok;
+    if (argc > 3) ok = WriteDesktopIcons(QString::fromLocal8Bit(argv[3]), AppIcon, g_theme.accent) && ok;
     if (!ok) {
         std::fprintf(stderr, "skingen: some files could not be written\n");
         return 1;
