@@ -1,5 +1,4 @@
 // The mouse data object's apply: the mouse blocks over the mouse transport.
-#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -31,10 +30,8 @@ int CDev5307::ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink
         const std::unique_lock lock = drv.LockDescription();
         desc = MouseDescOf(cfg);
         env = EnvOf(drv, io, &macros);
-        if (const SensorDpi* s = FindSensorDpi(cfg.SensorDpiList, cfg.gVar.MsDev.nCurSensor)) {
-            const auto n = static_cast<std::size_t>(std::clamp(s->nNum, 0, kMaxDpiSteps));
-            lock_codes.assign(s->byLk.begin(), s->byLk.begin() + static_cast<std::ptrdiff_t>(n));
-        }
+        const std::span<const std::uint8_t> codes = mouse::DpiLockCodes(cfg);
+        lock_codes.assign(codes.begin(), codes.end());
     }
     env.codec.code = [&](const KeyInfo& k) { return mouse::keyinfo_to_hardware_code(k, macros, lock_codes); };
 

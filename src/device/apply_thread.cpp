@@ -137,7 +137,9 @@ void ApplyThreads::Loop(std::stop_token st, ApplyThreadCtx& c) {
         }
         c.bBusy = true;
         ApplyInput in = profile_.Snapshot();  // the thread's own copies
+        const std::uint32_t id = in.profile->dwProfileID;
         if (c.pDev->ApplySetting(*in.profile, in.macros, sink, flags) == 0) reporter_.Report("Error", kApplyFailedText);
+        if (ProfileChange change = c.pDev->Amendment(flags)) profile_.Amend(id, change);
         if (window) window->Close();
         LogPrint("Apply Over");
         c.bBusy = false;

@@ -9,7 +9,9 @@
 // API:
 // - The window publishes the profile with LockedProfile::Set(profile, macros) before
 //   it requests an apply; the macros the profile's keys name are copied with it, and
-//   each apply numbers the slots in its own copies (ApplyInput).
+//   each apply numbers the slots in its own copies (ApplyInput). What an apply stores
+//   in its profile (the CJ_1 mouse's second rate) comes back through Amend; set
+//   LockedProfile::SetAmendListener to make it to the live profile.
 // - RequestApplyWithProgress(kind, link) takes the progress window as a shared
 //   ProgressLink (device/progress_sink.h), never a raw pointer: the window withdraws
 //   the link when it closes and may then be destroyed while the apply runs. The link
@@ -23,6 +25,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <semaphore>
@@ -54,6 +57,9 @@ public:
     // (both the thread's own copies); 1 success, 0 failure. `sink` is null when no
     // progress is shown.
     virtual int ApplySetting(ProfileData& snapshot, MacroList& macros, ProgressSink* sink, std::uint32_t flags) = 0;
+    // The change an apply with flags makes to its profile (self-contained); empty when
+    // there is none.
+    [[nodiscard]] virtual ProfileChange Amendment(std::uint32_t /*flags*/) const { return {}; }
 };
 
 // A device data object as an apply thread's target.
@@ -66,6 +72,7 @@ public:
     int ApplySetting(ProfileData& snapshot, MacroList& macros, ProgressSink* sink, std::uint32_t flags) override {
         return dev_.ApplySetting(snapshot, macros, sink, flags);
     }
+    [[nodiscard]] ProfileChange Amendment(std::uint32_t flags) const override { return dev_.Amendment(flags); }
 
 private:
     CHidDev& dev_;
@@ -84,6 +91,9 @@ public:
     // Copies of the current profile and its macros, consistent with each other even
     // while they are being edited.
     [[nodiscard]] virtual ApplyInput Snapshot() const = 0;
+    // After an apply of profile `profile_id`: `change` makes to a profile what the apply
+    // stored in its copy (the mouse's forced rate). Called on the apply thread.
+    virtual void Amend(std::uint32_t profile_id, const ProfileChange& change) = 0;
 };
 
 // The current profile behind a lock: the user-interface thread publishes it before it
@@ -101,8 +111,22 @@ public:
         std::lock_guard lock(mutex_);
         return {std::make_unique<ProfileData>(*profile_), macros_};
     }
+    // Where amendments go besides the published copy: the window queues them to its
+    // thread, makes them to the live profile of that id and saves it. Set before the
+    // apply threads start.
+    void SetAmendListener(std::function<void(std::uint32_t profile_id, ProfileChange change)> listener) {
+        listener_ = std::move(listener);
+    }
+    void Amend(std::uint32_t profile_id, const ProfileChange& change) override {
+        {
+            std::lock_guard lock(mutex_);
+            if (profile_->dwProfileID == profile_id) change(*profile_);
+        }
+        if (listener_) listener_(profile_id, change);
+    }
 
 private:
+    std::function<void(std::uint32_t, ProfileChange)> listener_;
     mutable std::mutex mutex_;
     std::unique_ptr<ProfileData> profile_ = std::make_unique<ProfileData>();
     MacroList macros_;
@@ -128,7 +152,7 @@ struct ApplyThreadCtx {
 // apply thread, which must hand it to its own thread (the window shows a box).
 class ApplyThreads {
 public:
-    ApplyThreads(const ProfileSource& profile, Reporter& reporter) : profile_(profile), reporter_(reporter) {}
+    ApplyThreads(ProfileSource& profile, Reporter& reporter) : profile_(profile), reporter_(reporter) {}
     ~ApplyThreads() { StopApplyThreads(); }
     ApplyThreads(const ApplyThreads&) = delete;
     ApplyThreads& operator=(const ApplyThreads&) = delete;
@@ -163,7 +187,7 @@ private:
     bool Release(ApplyThreadCtx& c);
     void Loop(std::stop_token st, ApplyThreadCtx& c);
 
-    const ProfileSource& profile_;
+    ProfileSource& profile_;
     Reporter& reporter_;
     std::atomic<bool> go_with_no_dev_{false};
     std::array<std::unique_ptr<ApplyThreadCtx>, 3> ctx_;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 #include "device/hid_drv.h"
 #include "device/progress_sink.h"
@@ -12,6 +13,9 @@
 #include "profile/profile_data.h"
 
 namespace quobel {
+
+// A change an apply made to its profile, to be made to the live one too.
+using ProfileChange = std::function<void(ProfileData&)>;
 
 // Device type codes of the data objects (the keyboard's and the pad's are fixed).
 constexpr std::int32_t kKbTypeCode = 20;
@@ -34,6 +38,10 @@ public:
     // the end of every apply.
     [[nodiscard]] virtual int ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink* progress,
                                            std::uint32_t flags) = 0;
+    // The change an apply with these flags makes to the profile it writes (the mouse's
+    // forced rate), for the owner of the live profile; self-contained, so it may run
+    // later on another thread. Empty when there is none.
+    [[nodiscard]] virtual ProfileChange Amendment(std::uint32_t flags) const;
     // The same with copies of the macros profile names from this object's macro list;
     // only for callers on the thread that edits that list.
     [[nodiscard]] int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags);
@@ -58,6 +66,7 @@ public:
     using CHidDev::ApplySetting;
     [[nodiscard]] int ApplySetting(ProfileData& profile, MacroList& macros, ProgressSink* progress,
                                    std::uint32_t flags) override;
+    [[nodiscard]] ProfileChange Amendment(std::uint32_t flags) const override;
     [[nodiscard]] CDrv5307* MsDrv() const { return m_pMs; }
     // Where flag 8 writes the pointer settings; null leaves the system's alone.
     void SetSystemPointer(SystemPointer* pointer) { m_pPointer = pointer; }

@@ -194,13 +194,19 @@ void FillMatrix(const KbProfile& kb, const KeyboardProtoDesc& d, const ApplyEnv&
             const KeyInfo& key = gest ? kb.Gest[i - kKbConfigKeys] : kb.Keys[i];
             if (FunType(key.FunID) != kFunMacro) continue;
             int target = key.nMatrixInx;
-            if (!gest && key.nFnInx >= 0 && key.nFnInx < kKbFnKeys) {
+            if (!gest && key.nFnInx != -1) {
+                // An Fn index outside the 48 Fn keys got no code above: its slot number
+                // alone would be read as a key code, so the key stays disabled.
+                if (key.nFnInx < 0 || key.nFnInx >= kKbFnKeys) {
+                    LogPrint("Key[0][%d]: Fn index %d has no Fn key, sent disabled", i, key.nFnInx);
+                    continue;
+                }
                 target = kKbFnSingle + key.nFnInx;
             } else if (target < 0 || target > kMaxLed) {
                 env.Box("Warning", "Matrix inx warning");
                 continue;
             }
-            (void)slots.Assign(FunctionOf(key), 0, target, code[static_cast<std::size_t>(target)]);
+            (void)slots.Assign(FunctionOf(key), 0, i, code[static_cast<std::size_t>(target)]);
         }
         out.macro_keys = slots.KeysWithSlot();
     }
@@ -309,7 +315,8 @@ int ApplyKeyboard(const ApplyEnv& env, const KeyboardProtoDesc& d, const Profile
             const auto addr = U8(0xCCu + 4u * static_cast<std::uint32_t>(i));
             LogPrint("Macro(0x%X):", addr);
             const auto part = std::span(mx.macros).subspan(1024 * static_cast<std::size_t>(i), 1024);
-            if (env.bDetailedLog) LogHexDump(part, 128, nullptr);
+            // The detailed log shows the first 1024 bytes whichever block is sent.
+            if (env.bDetailedLog) LogHexDump(std::span(mx.macros).first(1024), 128, nullptr);
             if (!env.io->SetReport(kKbBlockId, KbCommandBlock(kKbCmdMacro, addr, part))) {
                 LogPrint("SetMacroData(%x) error, err=0x%x", addr, static_cast<unsigned>(env.io->LastError()));
                 stop = !env.bGoWithNoDev;
@@ -317,20 +324,25 @@ int ApplyKeyboard(const ApplyEnv& env, const KeyboardProtoDesc& d, const Profile
             env.Sleep(15);
         }
         if (!stop) {
+            if (env.bDetailedLog) {
+                // The codes as built, in memory order (little-endian), before the copy
+                // between 75, 79 and 80.
+                std::array<std::uint8_t, kKbMatrixLen> le{};
+                ByteWriter lw(le);
+                for (std::size_t k = 0; k < mx.codes.size(); ++k) lw.le32(4 * k, mx.codes[k]);
+                LogPrint("Key Matrix----------------------------");
+                LogHexDump(std::span(le).first(528), 32, nullptr);
+                LogPrint("Fn Matrix (Single key func)----------------------------");
+                LogHexDump(std::span(le).subspan(528, 192), 32, nullptr);
+                LogPrint("Fn Matrix (Fn Combo key func)----------------------------");
+                LogHexDump(std::span(le).subspan(720, 192), 32, nullptr);
+            }
             EqualizeKbArrowCodes(mx.codes);
             const auto& c = mx.codes;
             LogPrint("Matrix[79]=0x%08x(|), Matrix[88]=0x%08x(<>)", c[79], c[88]);
             LogPrint("Matrix[%d]=0x%08x, Matrix[%d]=0x%08x", 81, c[81], 130, c[130]);
             LogPrint("LCtrl=0x%08x, LWin=0x%08x, LAlt=0x%08x, LShift=0x%08x", c[5], c[11], c[17], c[4]);
             const auto bytes = EncodeKbMatrix(c);
-            if (env.bDetailedLog) {
-                LogPrint("Key Matrix----------------------------");
-                LogHexDump(std::span(bytes).first(528), 32, nullptr);
-                LogPrint("Fn Matrix (Single key func)----------------------------");
-                LogHexDump(std::span(bytes).subspan(528, 192), 32, nullptr);
-                LogPrint("Fn Matrix (Fn Combo key func)----------------------------");
-                LogHexDump(std::span(bytes).subspan(720, 192), 32, nullptr);
-            }
             if (!env.io->SetReport(kKbBlockId, KbCommandBlock(kKbCmdMatrix, 0xC8, bytes)))
                 failed("SetKeyMatrix error");
             env.Sleep(10);

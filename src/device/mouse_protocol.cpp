@@ -189,7 +189,7 @@ void ButtonCodes(const MsProfile& ms, int mode, const MouseProtoDesc& d, const A
             env.Box("Warning", "Matrix inx warning");
             continue;
         }
-        (void)slots->Assign(FunctionOf(k), mode, s, codes[static_cast<std::size_t>(s)]);
+        (void)slots->Assign(FunctionOf(k), mode, i, codes[static_cast<std::size_t>(s)]);
     }
 }
 
@@ -284,7 +284,10 @@ MouseMatrix BuildMouseMatrix(const MsProfile& ms, const MouseProtoDesc& d, Mouse
             LogPrint("Mouse key mode %d out of range, mode 1 sent", mode + 1);
             mode = 0;
         }
-        ButtonCodes(ms, mode, d, env, mx.codes[static_cast<std::size_t>(mode)], assigner);
+        // All three modes are built, so their macros get slots numbered across the
+        // modes in key order; only the sent mode's codes go behind the macro memory.
+        for (int m = 0; m < kMsModes; ++m)
+            ButtonCodes(ms, m, d, env, mx.codes[static_cast<std::size_t>(m)], assigner);
         for (std::size_t s = 0; s < 10; ++s)
             w.le32(kMouseMacroArea + 4 * s, mx.codes[static_cast<std::size_t>(mode)][s]);
     }
@@ -313,7 +316,11 @@ bool MouseSetMode(const ApplyEnv& env, int nMode, std::span<const std::uint32_t,
     return env.io->SetReport(kMouseModeId, m);
 }
 
-int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, const ProfileData& p, ProgressSink* sink,
+void AmendMouseProfile(ProfileData& p, MouseVariant v, std::uint32_t flags) {
+    if (v == MouseVariant::CJ_1 && (flags & 0x2)) p.Ms.dwRate[1] = 0x250;
+}
+
+int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, ProfileData& p, ProgressSink* sink,
                std::uint32_t flags, std::int32_t& bReset, SystemPointer* pointer) {
     if (env.io == nullptr) return 0;
     if (!env.io->Present() && !env.bGoWithNoDev) return 0;
@@ -368,7 +375,7 @@ int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, const ProfileData& 
         EncodeMouseGeneral(g, p, d, v, reset);
         PostProgress(sink, 60);
         Dump(g, kDpiFirst, 16, 16, "DPI: ");
-        if (v != MouseVariant::STD_2) Dump(g, kDpiColour, 7, 7, "DPI-COLOR: ");
+        Dump(g, kDpiColour, 7, 7, "DPI-COLOR: ");
         Dump(g, kLedByte, 23, 23, "LED: ");
         if (v == MouseVariant::CJ_1) Dump(g, 59, 21, 21, "GUN-COLOR: ");
         if (IsStd(v)) {
@@ -382,8 +389,8 @@ int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, const ProfileData& 
         if (!stop && !IsStd(v)) {
             PostProgress(sink, 40);
             env.Sleep(20);
-            std::array<std::uint32_t, 3> rates{p.Ms.dwRate[0], p.Ms.dwRate[1], p.Ms.dwRate[2]};
-            if (v == MouseVariant::CJ_1) rates[1] = 0x250;
+            AmendMouseProfile(p, v, flags);
+            const std::array<std::uint32_t, 3> rates{p.Ms.dwRate[0], p.Ms.dwRate[1], p.Ms.dwRate[2]};
             if (!MouseSetMode(env, p.Ms.nMode, rates, reset, d.nDefLevel)) stop = step_failed("SetMode");
         }
     }

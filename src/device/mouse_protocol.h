@@ -93,9 +93,15 @@ MouseMatrix BuildMouseMatrix(const MsProfile& ms, const MouseProtoDesc& d, Mouse
 [[nodiscard]] bool MouseSetMode(const ApplyEnv& env, int nMode, std::span<const std::uint32_t, 3> rates,
                                 bool reset, int nDefLevel);
 
+// The values an apply with `flags` stores in the profile it writes, so the saved
+// profile and the pages agree with the device: CJ_1 writing its mode block always
+// runs the second key mode at rate 0x250.
+void AmendMouseProfile(ProfileData& p, MouseVariant v, std::uint32_t flags);
+
 // Writes the mouse part of a profile. Flags: 1 matrix block, 2 general (and mode)
-// block, 8 pointer settings. `bReset` is consumed. Returns 1 on success, 0 on failure.
-int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, const ProfileData& p, ProgressSink* sink,
+// block, 8 pointer settings. `bReset` is consumed; p is amended (AmendMouseProfile).
+// Returns 1 on success, 0 on failure.
+int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, ProfileData& p, ProgressSink* sink,
                std::uint32_t flags, std::int32_t& bReset, SystemPointer* pointer);
 
 }  // namespace quobel

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "device_fixture.h"
+
 namespace quobel {
 namespace {
 
@@ -275,6 +277,39 @@ TEST(ApplyThread, EachApplyNumbersItsOwnCopiesOfTheMacrosItNeeds) {
     EXPECT_EQ(keyboard.seen, both);
     ASSERT_NE(live.Find(0x52), nullptr);
     EXPECT_EQ(live.Find(0x52)->Macro_Buffer_ID, 3u);  // the live list is never numbered
+}
+
+TEST(ApplyThread, TheForcedCjRateReachesThePublishedProfileAndTheListener) {
+    test::DeviceRig rig(test::SaneConfig(10));
+    auto drv = rig.Make<CDrv5307>();
+    ASSERT_EQ(drv->FindDev(), 1);
+    CDev5307 dev(10, drv.get(), nullptr);
+    DeviceApplyTarget target(dev);
+    LockedProfile profile;
+    std::vector<std::pair<std::uint32_t, ProfileChange>> amended;
+    std::binary_semaphore heard{0};
+    profile.SetAmendListener([&](std::uint32_t id, ProfileChange change) {
+        amended.emplace_back(id, std::move(change));  // the window queues it to its thread
+        heard.release();
+    });
+    ProfileData p;
+    p.dwProfileID = 0x77;
+    p.Ms.dwRate[1] = 0x500;
+    profile.Set(p, MacroList{});
+    CollectingReporter reporter;
+    ApplyThreads threads(profile, reporter);
+    ASSERT_TRUE(threads.StartApplyThread(DeviceKind::Mouse, target));
+    ASSERT_TRUE(threads.RequestApply(DeviceKind::Mouse, 2));
+    heard.acquire();
+    threads.StopApplyThreads();
+    EXPECT_EQ(profile.Snapshot().profile->Ms.dwRate[1], 0x250u);
+    ASSERT_EQ(amended.size(), 1u);
+    EXPECT_EQ(amended[0].first, 0x77u);
+    ProfileData live = p;  // the window's own record
+    amended[0].second(live);
+    EXPECT_EQ(live.Ms.dwRate[1], 0x250u);
+    EXPECT_EQ(rig.sim->Mouse()->Block(8)[2], 2);  // and the device runs mode 2 at 0x250
+    EXPECT_FALSE(dev.Amendment(1));  // only applies that write the mode block change it
 }
 
 TEST(ApplyThread, StopWaitsForTheRunningApplyAndDropsWaitingRequests) {

@@ -213,6 +213,32 @@ TEST(KeyboardMatrix, FnLayersConflictsGesturesAndMacros) {
               (ReportedMessage{"Warning", "Get Invaild keycode, key index=4, MatrixInx=30"}));
 }
 
+TEST(KeyboardMatrix, AMacroKeyWithAnFnIndexPastTheFnLayerIsSentDisabled) {
+    for (const int fn : {48, 63, -2}) {
+        KbRig rig;
+        for (std::uint32_t id : {0x71u, 0x72u, 0x73u, 0x74u, 0x75u}) {
+            MacroRecord m;
+            m.MacroID = id;
+            rig.macros.Add(m);
+        }
+        // Four macros take slots 1..4, so the fifth key's slot number would be 4 ("A").
+        std::vector<KeyInfo> keys;
+        for (int i = 0; i < 5; ++i) {
+            KeyInfo k = Key(0x05000000, 40 + i, 0, i == 4 ? fn : -1);
+            k.MacroID = 0x71 + static_cast<std::uint32_t>(i);
+            k.FnFun.FunID = 0x03000030;
+            keys.push_back(k);
+        }
+        rig.SetKeys(keys);
+        KbMatrix mx;
+        FillMatrix(rig.p->Kb, rig.desc, rig.env, mx);
+        EXPECT_EQ(mx.codes[43], 0x10000103u) << fn;
+        EXPECT_EQ(mx.codes[44], 0u) << fn;
+        EXPECT_EQ(mx.macro_keys, 4) << fn;
+        for (std::size_t i = 132; i < 256; ++i) EXPECT_EQ(mx.codes[i], 0u) << fn << " code " << i;
+    }
+}
+
 TEST(KeyboardMatrix, ArrowCodesAndByteOrder) {
     struct Case {
         std::uint32_t c79, c75, c80, want;

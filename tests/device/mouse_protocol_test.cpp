@@ -1,5 +1,6 @@
 #include "device/mouse_protocol.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <utility>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "device/fake_report_device.h"
+#include "device/function_codes.h"
+#include "device/macro_fixture.h"
 
 namespace quobel {
 namespace {
@@ -325,6 +328,38 @@ TEST(MouseMatrix, ShortBlockSendsOneMode) {
     EXPECT_EQ(mx.bytes[1028], 0x50);  // slot 2 stays disabled: 0x150 without index
 }
 
+// The 1064-byte matrix with the real codes and packing: the macro memory holds the
+// macros of all three modes, numbered across the modes in key order, and the sent
+// mode's ten codes follow it.
+TEST(MouseMatrix, Std3SendsTheCurrentModeWithTheMacrosOfEveryMode) {
+    MouseRig rig;
+    rig.env.codec.code = [&rig](const KeyInfo& k) { return mouse::keyinfo_to_hardware_code(k, rig.macros, {}); };
+    rig.macros.Add(test::MakeMacro(0x61, {{0x41, 1, 30}, {0x41, 0, 50}}, 0, 1));  // 'A', protocol 1: 10 ms units
+    rig.macros.Add(test::MakeMacro(0x62, {{0x42, 1, 1500}, {0x42, 0, 5}}, 0, 3));  // 'B', long pause form
+    auto p = Profile();
+    p->Ms.nMode = 1;  // key mode 2 is sent
+    p->Ms.Keys[0][2] = Button(0x05000000, 3, 0x61);  // mode 1, button 3: met first, slot 1
+    p->Ms.Keys[1][1] = Button(0x05000000, 2, 0x62);  // mode 2, button 2: slot 2
+    const MouseMatrix mx = BuildMouseMatrix(p->Ms, Desc(8), MouseVariant::STD_3, rig.env);
+    ASSERT_EQ(mx.length, 1064u);
+
+    Bytes want(1064, 0);
+    const Bytes a{0x00, 0x01, 0x03, 0x04, 0x85, 0x04, 0x00, 0x00};
+    const Bytes b{0x00, 0x03, 0x00, 0x05, 0x0F, 0x03, 0x81, 0x05, 0x00, 0x00};
+    std::copy(a.begin(), a.end(), want.begin());
+    std::copy(b.begin(), b.end(), want.begin() + 128);
+    // Disabled buttons: 0x150 with the slot index in the low nibble; the macro
+    // button: loop-mode code 0x190, index 2, slot 2 in bits 12..15.
+    const std::array<std::uint32_t, 10> sent{0x151, 0x2192, 0x153, 0x154, 0x155, 0x156, 0x157, 0x158, 0x159, 0x15A};
+    for (std::size_t s = 0; s < 10; ++s)
+        for (std::size_t byte = 0; byte < 4; ++byte)
+            want[1024 + 4 * s + byte] = static_cast<std::uint8_t>(sent[s] >> (8 * byte));
+    EXPECT_EQ(Bytes(mx.bytes.begin(), mx.bytes.begin() + 1064), want);
+    EXPECT_EQ(mx.codes[0][2], 0x1193u);  // mode 1 is built too, with its macro's slot
+    EXPECT_EQ(mx.codes[1], sent);
+    EXPECT_TRUE(rig.reporter.messages.empty());
+}
+
 TEST(MouseApply, WritesBlocksInOrderWithProgress) {
     MouseRig rig;
     auto p = Profile();
@@ -359,7 +394,7 @@ TEST(MouseApply, CjForcesSecondRateTo250OnTheDevice) {
     ASSERT_EQ(ApplyMouse(rig.env, Desc(10), *p, nullptr, 2, reset, nullptr), 1);
     EXPECT_EQ(rig.dev.Sets(4).at(0).data.size(), 80u);
     EXPECT_EQ(rig.dev.Sets(8).at(0).data[2], 2);
-    EXPECT_EQ(p->Ms.dwRate[1], 0x500u);  // the profile itself is not changed
+    EXPECT_EQ(p->Ms.dwRate[1], 0x250u);  // the profile keeps the rate the device runs
 }
 
 struct FailCase {
