@@ -109,6 +109,38 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     return data;
 }
 
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::size_t max_bytes) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return std::nullopt;
+    if (!S_ISREG(st.st_mode)) {
+        errno = EINVAL;
+        return std::nullopt;
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > max_bytes) {
+        errno = EFBIG;
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> data;
+    std::uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        // A file that grows while it is read is held to the same limit.
+        if (data.size() + static_cast<std::size_t>(n) > max_bytes) {
+            errno = EFBIG;
+            return std::nullopt;
+        }
+        data.insert(data.end(), chunk, chunk + n);
+    }
+    return data;
+}
+
 bool WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> data) {
     return WriteFileAtomicEx(path, data).ok();
 }

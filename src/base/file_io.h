@@ -13,6 +13,10 @@ namespace quobel {
 
 // The whole file, or nullopt when it cannot be opened or read (errno is kept).
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
+// The same for a file from a folder the user controls: only a regular file of at most
+// max_bytes is read (else nullopt with errno EFBIG, or EINVAL for a device, pipe or
+// folder), and opening never waits on a pipe.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::size_t max_bytes);
 
 // Marks the temporary file a save writes before renaming it over the target:
 // "<target>.quobel-tmp.<pid>.<n>", unique to the process and the save. Older versions
