@@ -16,6 +16,7 @@
 #include "config/data_init.h"
 #include "device/exchange_trace.h"
 #include "macro/new_id.h"
+#include "platform/data_folder_lock.h"
 #include "platform/hid/hidapi_backend.h"
 #include "platform/process.h"
 #include "sim/sim_backend.h"
@@ -129,6 +130,7 @@ int CQuobelApp::RunWindow() {
     switch (StartCore(paths, config, texts, reporter, ProcessLog())) {
         case StartupResult::NoProgramFolder: return 1;
         case StartupResult::DataInitFailed: reporter.Report("Error", "     Data Init failed.     "); return 1;
+        case StartupResult::NoDataFolder: reporter.Report("Error", kNoDataFolderText); return 1;
         case StartupResult::Ready: break;
     }
 
@@ -136,6 +138,14 @@ int CQuobelApp::RunWindow() {
     if (!rendering && !instance.Acquire()) {
         LogPrint("Mutex already exists, hWnd= 0x%X", 1u);
         return 0;
+    }
+
+    // The one writer of the data folder while the window runs.
+    const DataFolderLock lock = DataFolderLock::TryAcquire(config.szDataPath, "quobel");
+    if (!lock.held()) {
+        LogPrint("data folder lock: %s", lock.message().c_str());
+        reporter.Report("Error", lock.message());
+        return 1;
     }
 
     // The application font: the private font file when a face is configured.

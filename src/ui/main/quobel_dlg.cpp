@@ -586,10 +586,14 @@ void CQuobelDlg::RequestApply(DeviceKind kind, std::uint32_t flags) {
 void CQuobelDlg::LoadProfiles() {
     const Config& cfg = *m_env.config;
     m_profiles.Clear();
+    ProfileStartup startup;
     (void)StartupProfiles(m_profiles, cfg, m_ctx.texts ? m_ctx.texts->Get("tc_proname") : std::string(),
-                          m_env.ids ? *m_env.ids : SystemIdGenerator());
+                          m_env.ids ? *m_env.ids : SystemIdGenerator(), startup);
     const ProfileData* cur = m_profiles.Current();
     SelectProfile(cur ? cur->dwProfileID : 0);
+    if (!startup.message.empty()) Info(QString::fromStdString(startup.message));
+    // Fresh defaults are kept at once, so the profile ids the devices get stay the same.
+    if (startup.defaults_created) SaveProfileFiles();
 }
 
 void CQuobelDlg::UpdateProfileCombo() {
