@@ -1,12 +1,16 @@
 #include "device/device_report_io.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace quobel {
 
 bool DrvReportIo::SetReport(std::uint8_t id, std::span<const std::uint8_t> data) {
     const HidHandle h = handle_of_(id);
-    if (!h) return false;
+    if (!h) {
+        last_error_ = ENODEV;  // never the code of an earlier exchange
+        return false;
+    }
     const CommandResult r = drv_.SendCommand(data, h, id);
     last_error_ = r.err;
     return r.ok;
@@ -14,7 +18,10 @@ bool DrvReportIo::SetReport(std::uint8_t id, std::span<const std::uint8_t> data)
 
 bool DrvReportIo::GetReport(std::uint8_t id, std::span<std::uint8_t> out) {
     const HidHandle h = handle_of_(id);
-    if (!h) return false;
+    if (!h) {
+        last_error_ = ENODEV;
+        return false;
+    }
     const CommandResult r = drv_.GetCommand(out, h, id);
     last_error_ = r.err;
     return r.ok;

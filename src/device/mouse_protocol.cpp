@@ -349,7 +349,9 @@ int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, ProfileData& p, Pro
         stop = step_failed("Get general data error");
     } else {
         LogHexDump(g, 10, "General(Load): ");
-        const auto dev = static_cast<std::uint32_t>(SensorFromCode(g[2] >> 4));
+        const int type = g[2] >> 4;
+        const auto dev = static_cast<std::uint32_t>(SensorFromCode(type));
+        LogPrint("GetSenosr: nSensor=0x%x, nValue=%d", dev, type);
         if (dev != d.nSensor && !env.bGoWithNoDev) {
             char text[64];
             std::snprintf(text, sizeof text, "Sensor unmatch: dev=0x%04x, cfg=0x%04x", dev, d.nSensor);

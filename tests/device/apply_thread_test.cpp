@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "device_fixture.h"
+#include "support/temp_dir.h"
 
 namespace quobel {
 namespace {
@@ -125,6 +126,16 @@ TEST(ApplyThread, RequestsMadeDuringAnApplyRunLaterWithTheLatestFlags) {
     EXPECT_EQ(rig.target.Applies(), (std::vector<A>{{4, 0x11, false}, {2, 0x22, false}, {2, 0x22, false},
                                                     {2, 0x22, false}}));
     EXPECT_TRUE(rig.reporter.messages.empty());
+}
+
+TEST(ApplyThread, TheStartLineNamesTheDeviceHandle) {
+    test::LogCapture log;
+    Rig rig;
+    ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Keyboard, rig.target));
+    ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Keyboard, 4));
+    rig.target.WaitFinished(1);
+    rig.threads.StopApplyThreads();
+    EXPECT_NE(log.Text().find("Start Apply: hDevice=0x10, nFlag=0x4"), std::string::npos) << log.Text();
 }
 
 TEST(ApplyThread, ProgressRequestForAnUnpluggedDeviceClosesTheWindowOnly) {

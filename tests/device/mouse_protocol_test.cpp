@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "device/fake_report_device.h"
 #include "device/function_codes.h"
 #include "device/macro_fixture.h"
+#include "support/temp_dir.h"
 
 namespace quobel {
 namespace {
@@ -358,6 +360,20 @@ TEST(MouseMatrix, Std3SendsTheCurrentModeWithTheMacrosOfEveryMode) {
     EXPECT_EQ(mx.codes[0][2], 0x1193u);  // mode 1 is built too, with its macro's slot
     EXPECT_EQ(mx.codes[1], sent);
     EXPECT_TRUE(rig.reporter.messages.empty());
+}
+
+TEST(MouseApply, LogsTheSensorTranslationAndEveryDumpOfTheStdBlocks) {
+    test::LogCapture log;
+    MouseRig rig;
+    rig.env.bDetailedLog = true;
+    auto p = Profile();
+    std::int32_t reset = 0;
+    rig.dev.blocks[4] = DeviceGeneral(58);
+    ASSERT_EQ(ApplyMouse(rig.env, Desc(3), *p, nullptr, 3, reset, nullptr), 1);
+    const std::string text = log.Text();
+    for (const char* line : {"GetSenosr: nSensor=0x3050, nValue=2", "DPI-COLOR: ", "-------KeyMode3",
+                             "Matrix[2][9] = 0x0000015a"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
 TEST(MouseApply, WritesBlocksInOrderWithProgress) {

@@ -126,6 +126,23 @@ TEST_P(HidContract, FeatureReportsRoundTripWithTheirExactLength) {
     EXPECT_EQ(again, block);
 }
 
+TEST_P(HidContract, AFeatureReportLongerThanTheInterfacesIsCutToIt) {
+    HidHandle h = OpenGeneral();
+    ASSERT_NE(h, nullptr);
+    std::vector<std::uint8_t> block(general_len_, 0);
+    block[0] = 4;
+    ASSERT_TRUE(h->GetFeature(block).ok());
+    std::vector<std::uint8_t> longer = block;
+    longer.push_back(0xEE);  // one byte past the interface's report
+    const HidIo set = h->SetFeature(longer);
+    ASSERT_TRUE(set.ok()) << "err=" << set.error;
+    EXPECT_EQ(set.bytes, longer.size());
+    std::vector<std::uint8_t> again(general_len_, 0);
+    again[0] = 4;
+    ASSERT_TRUE(h->GetFeature(again).ok());
+    EXPECT_EQ(again, block);
+}
+
 TEST_P(HidContract, TellsItsProductString) {
     HidHandle h = OpenGeneral();
     ASSERT_NE(h, nullptr);

@@ -66,6 +66,10 @@ std::vector<std::uint8_t> ReadDescriptor(const std::string& node) {
     return bytes;
 }
 
+// The error of the hidraw call that just failed; hidapi leaves errno as the kernel set
+// it. EIO when nothing was recorded.
+int SystemError() { return errno != 0 ? errno : EIO; }
+
 class HidapiDevice final : public HidDevice {
 public:
     HidapiDevice(hid_device* dev, HidInterfaceInfo info) : dev_(dev), info_(std::move(info)) {}
@@ -75,20 +79,29 @@ public:
 
     HidIo SetFeature(std::span<const std::uint8_t> report) override {
         std::scoped_lock lock(mutex_);
-        const int n = hid_send_feature_report(dev_, report.data(), report.size());
-        if (n < 0) return {0, EIO};
-        return {static_cast<std::size_t>(n), static_cast<std::size_t>(n) == report.size() ? 0 : EIO};
+        // A report longer than the interface's feature report is cut to its length, as
+        // the Windows HID driver does (the keyboard's request is one byte longer than
+        // its interface declares); the whole report counts as sent.
+        const std::size_t own = info_.lengths.feature;
+        const std::size_t len = own > 0 && report.size() > own ? own : report.size();
+        errno = 0;
+        const int n = hid_send_feature_report(dev_, report.data(), len);
+        if (n < 0) return {0, SystemError()};
+        if (static_cast<std::size_t>(n) != len) return {static_cast<std::size_t>(n), EIO};
+        return {report.size(), 0};
     }
     HidIo GetFeature(std::span<std::uint8_t> report) override {
         std::scoped_lock lock(mutex_);
+        errno = 0;
         const int n = hid_get_feature_report(dev_, report.data(), report.size());
-        if (n < 0) return {0, EIO};
+        if (n < 0) return {0, SystemError()};
         return {static_cast<std::size_t>(n), 0};
     }
     HidIo ReadInput(std::span<std::uint8_t> report, std::chrono::milliseconds timeout) override {
         std::scoped_lock lock(read_mutex_);
+        errno = 0;
         const int n = hid_read_timeout(dev_, report.data(), report.size(), static_cast<int>(timeout.count()));
-        if (n < 0) return {0, EIO};
+        if (n < 0) return {0, SystemError()};
         if (n == 0) return {0, ETIMEDOUT};
         return {static_cast<std::size_t>(n), 0};
     }

@@ -123,6 +123,16 @@ CQuobelDlg::CQuobelDlg(WindowEnv env, QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setFont(m_env.font);
     m_applyReporter = std::make_unique<QueuedReporter>(this, m_env.reporter);
+    // What an apply stores in its profile (the CJ_1 mouse's forced rate) reaches the
+    // live profile on this thread.
+    m_published.SetAmendListener([this](std::uint32_t id, ProfileChange change) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, id, change = std::move(change)] {
+                if (ProfileData* p = m_profiles.Find(id)) change(*p);
+            },
+            Qt::QueuedConnection);
+    });
     m_threads = std::make_unique<ApplyThreads>(m_published, *m_applyReporter);
     m_threads->SetGoWithNoDev(cfg.gVar.bGoWithNoDev != 0);
     m_autoSwitch.setInterval(kAutoSwitchMs);
@@ -575,7 +585,7 @@ void CQuobelDlg::PausePreview(bool pause) {
 }
 
 void CQuobelDlg::Publish() {
-    if (ProfileData* p = m_profiles.Current()) m_published.Set(*p);
+    if (ProfileData* p = m_profiles.Current()) m_published.Set(*p, m_macros);
 }
 
 void CQuobelDlg::RequestApply(DeviceKind kind, std::uint32_t flags) {
