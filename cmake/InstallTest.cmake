@@ -14,9 +14,10 @@ include(${CMAKE_CURRENT_LIST_DIR}/CheckInstalledFiles.cmake)
 
 # The installed programs, with a home and data folder of their own.
 set(home "${ROOT}/home")
-file(MAKE_DIRECTORY "${home}/data")
+file(MAKE_DIRECTORY "${home}/data" "${home}/run" "${home}/tmp")
+file(CHMOD "${home}/run" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 set(env ${CMAKE_COMMAND} -E env HOME=${home} XDG_DATA_HOME=${home}/data XDG_CONFIG_HOME=${home}/config
-        XDG_RUNTIME_DIR=${home} QT_QPA_PLATFORM=offscreen)
+        XDG_RUNTIME_DIR=${home}/run TMPDIR=${home}/tmp QT_QPA_PLATFORM=offscreen)
 set(ctl "${ROOT}/usr/bin/quobelctl")
 
 execute_process(COMMAND ${env} ${ctl} --simulate config show --json

@@ -10,6 +10,7 @@ scripts/deps.sh
 dir=${1:-build-package}
 
 # Built with Debian's hardening flags, as a Debian package build would be.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
   scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DQUOBEL_TESTS=OFF -DQUOBEL_BENCH=OFF
