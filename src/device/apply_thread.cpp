@@ -1,5 +1,7 @@
 #include "device/apply_thread.h"
 
+#include <utility>
+
 #include "base/log.h"
 
 namespace quobel {
@@ -46,19 +48,32 @@ bool ApplyThreads::Release(ApplyThreadCtx& c) {
 bool ApplyThreads::RequestApply(DeviceKind kind, std::uint32_t flags) {
     ApplyThreadCtx* c = Ctx(kind);
     if (c == nullptr) return false;
-    c->nFlag = flags & ~kApplyProgress;
+    {
+        std::lock_guard lock(c->request);
+        c->nFlag = flags & ~kApplyProgress;
+    }
     return Release(*c);
 }
 
-bool ApplyThreads::RequestApplyWithProgress(DeviceKind kind, ProgressSink& sink) {
+bool ApplyThreads::RequestApplyWithProgress(DeviceKind kind, std::shared_ptr<ProgressLink> link) {
     ApplyThreadCtx* c = Ctx(kind);
-    if (c == nullptr) return false;
+    if (c == nullptr || !link) return false;
     if (kind == DeviceKind::Pad && c->bBusy) return false;
+    std::shared_ptr<ProgressLink> old;
+    {
+        std::lock_guard lock(c->request);
+        old = std::exchange(c->pProgress, link);
+        c->nFlag = kApplyProgress | AllFlags(kind);
+    }
     // A window still waiting for an earlier request is closed: only one can be shown.
-    if (ProgressSink* old = c->pProgress.exchange(&sink); old != nullptr && old != &sink) old->Close();
-    c->nFlag = kApplyProgress | AllFlags(kind);
+    if (old && old != link) old->Close();
     if (!Release(*c)) {
-        if (c->pProgress.exchange(nullptr) != nullptr) sink.Close();
+        std::shared_ptr<ProgressLink> mine;
+        {
+            std::lock_guard lock(c->request);
+            if (c->pProgress == link) mine = std::exchange(c->pProgress, nullptr);
+        }
+        if (mine) mine->Close();
         return false;
     }
     return true;
@@ -83,7 +98,12 @@ void ApplyThreads::StopApplyThreads() {
     for (auto& c : ctx_) {
         if (!c) continue;
         if (c->thread.joinable()) c->thread.join();
-        if (ProgressSink* s = c->pProgress.exchange(nullptr)) s->Close();
+        std::shared_ptr<ProgressLink> waiting;
+        {
+            std::lock_guard lock(c->request);
+            waiting = std::exchange(c->pProgress, nullptr);
+        }
+        if (waiting) waiting->Close();
         c.reset();
     }
 }
@@ -97,21 +117,28 @@ void ApplyThreads::Loop(std::stop_token st, ApplyThreadCtx& c) {
             return;
         }
         c.nPending.fetch_sub(1);
-        const std::uint32_t flags = c.nFlag;
-        const bool present = c.pDev != nullptr && c.pDev->Present();
-        LogPrint("Start Apply: hDevice=0x%x, nFlag=0x%x", present ? 1u : 0u, flags);
+        // The flags and the window of the latest request are taken together, after the
+        // apply started: a window never goes to an apply that ran before its request.
+        std::uint32_t flags = 0;
+        std::shared_ptr<ProgressLink> window;
+        {
+            std::lock_guard lock(c.request);
+            flags = c.nFlag;
+            window = std::exchange(c.pProgress, nullptr);
+        }
+        const unsigned long long handle = c.pDev != nullptr ? c.pDev->Handle() : 0;
+        LogPrint("Start Apply: hDevice=0x%llx, nFlag=0x%x", handle, flags);
         // A waiting progress window belongs to this apply even when a plain request
         // came after it: it is closed at the end either way.
-        ProgressSink* window = c.pProgress.exchange(nullptr);
-        ProgressSink* sink = (flags & kApplyProgress) ? window : nullptr;
-        if (c.pDev == nullptr || (!present && !go_with_no_dev_)) {
-            if (window != nullptr) window->Close();
+        ProgressSink* sink = (flags & kApplyProgress) ? window.get() : nullptr;
+        if (c.pDev == nullptr || (handle == 0 && !go_with_no_dev_)) {
+            if (window) window->Close();
             continue;
         }
         c.bBusy = true;
         const std::unique_ptr<ProfileData> snapshot = profile_.Snapshot();  // the thread's own copy
         if (c.pDev->ApplySetting(*snapshot, sink, flags) == 0) reporter_.Report("Error", kApplyFailedText);
-        if (window != nullptr) window->Close();
+        if (window) window->Close();
         LogPrint("Apply Over");
         c.bBusy = false;
     }

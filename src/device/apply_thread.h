@@ -5,6 +5,17 @@
 // requests made while an apply runs lead to n further applies, each with the flags
 // of the latest request when it starts. Each apply works on a snapshot of the
 // current profile taken when it starts, so the pages may go on editing the profile.
+//
+// API:
+// - RequestApplyWithProgress(kind, link) takes the progress window as a shared
+//   ProgressLink (device/progress_sink.h), never a raw pointer: the window withdraws
+//   the link when it closes and may then be destroyed while the apply runs. The link
+//   is taken together with the flags by the next apply that starts after the request;
+//   an apply already running never sees it. The thread calls Close() on it when that
+//   apply ends, or when the request is dropped.
+// - No window message numbers here: the window maps SetPos/Close onto its own.
+// - Failures are reported to the Reporter on the apply thread; the window must queue
+//   them to its own thread and never wait there for the apply thread.
 
 #include <array>
 #include <atomic>
@@ -27,15 +38,14 @@ constexpr std::uint32_t kApplyProgress = 0x8000;
 constexpr std::uint32_t kMouseApplyAll = 0xF;
 constexpr std::uint32_t kKeyboardApplyAll = 0x7;
 constexpr std::uint32_t kPadApplyAll = 0x7;
-constexpr int UM_SETPOS = 0x42B;
 inline constexpr const char* kApplyFailedText = "   Update settings failed!      ";
 
 // The device an apply thread drives: its data object over its transport.
 class ApplyTarget {
 public:
     virtual ~ApplyTarget() = default;
-    // True while the device is connected.
-    [[nodiscard]] virtual bool Present() const = 0;
+    // The main interface as the log shows it; 0 while the device is not connected.
+    [[nodiscard]] virtual unsigned long long Handle() const = 0;
     // Writes the blocks of `snapshot` (the thread's own copy) selected by flags; 1
     // success, 0 failure. `sink` is null when no progress is shown.
     virtual int ApplySetting(ProfileData& snapshot, ProgressSink* sink, std::uint32_t flags) = 0;
@@ -45,7 +55,9 @@ public:
 class DeviceApplyTarget final : public ApplyTarget {
 public:
     explicit DeviceApplyTarget(CHidDev& dev) : dev_(dev) {}
-    [[nodiscard]] bool Present() const override { return dev_.Drv() != nullptr && dev_.Drv()->GetHandle() != nullptr; }
+    [[nodiscard]] unsigned long long Handle() const override {
+        return dev_.Drv() != nullptr ? CHidDrv::HandleLogValue(dev_.Drv()->GetHandle()) : 0;
+    }
     int ApplySetting(ProfileData& snapshot, ProgressSink* sink, std::uint32_t flags) override {
         return dev_.ApplySetting(snapshot, sink, flags);
     }
@@ -89,10 +101,10 @@ struct ApplyThreadCtx {
     DeviceKind kind = DeviceKind::Mouse;
     std::counting_semaphore<kMaxRequests> hRequest{0};
     std::atomic<int> nPending{0};              // releases not yet taken, at most kMaxRequests
-    std::atomic<std::uint32_t> nFlag{0};       // flags of the latest request
-    int nMsg = UM_SETPOS;
     std::atomic<bool> bBusy{false};
-    std::atomic<ProgressSink*> pProgress{nullptr};  // the progress window of a pending request
+    std::mutex request;                        // guards nFlag and pProgress: taken together
+    std::uint32_t nFlag = 0;                   // flags of the latest request
+    std::shared_ptr<ProgressLink> pProgress;   // the progress window of a pending request
     std::jthread thread;                       // last: stopped and joined first
 };
 
@@ -115,10 +127,11 @@ public:
     // no thread or too many requests are waiting.
     bool RequestApply(DeviceKind kind, std::uint32_t flags);
 
-    // A request with progress to `sink` (0x8000 and the kind's flag set). The sink is
-    // closed when the apply ends or is dropped. The pad's request is ignored (false,
-    // the sink untouched) while an apply runs.
-    bool RequestApplyWithProgress(DeviceKind kind, ProgressSink& sink);
+    // A request with progress to `link` (0x8000 and the kind's flag set). The link is
+    // closed when the apply ends or is dropped; a window of an earlier request still
+    // waiting is closed at once. The pad's request is ignored (false, the link
+    // untouched) while an apply runs.
+    bool RequestApplyWithProgress(DeviceKind kind, std::shared_ptr<ProgressLink> link);
 
     // Tells every thread to end once its current apply (if any) is done; requests
     // still waiting are dropped. Does not wait.

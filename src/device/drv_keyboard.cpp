@@ -36,8 +36,6 @@ int CDrv642::FindDev() {
     return 1;
 }
 
-int CDrv642::IsPresent() { return Probe() != Presence::Absent ? 1 : 0; }
-
 Presence CDrv642::Probe() { return ProbeInterface(Filter(), FeatureLengthIs(kKbDeviceFeature)); }
 
 void CDrv642::ClearHandle() {

@@ -19,7 +19,7 @@ constexpr std::chrono::milliseconds kServiceReadTimeout{100};
 }  // namespace
 
 CDrv5307::~CDrv5307() {
-    CDrv5307::Uninit();
+    CDrv5307::StopService();
     CDrv5307::ClearHandle();
 }
 
@@ -35,20 +35,18 @@ std::string CDrv5307::Filter() const {
     return FormatPathFilter(id.vid, id.pid, false);
 }
 
-int CDrv5307::Init(DeviceBehaviorHandler handler) {
-    if (CHidDrv::Init(nullptr) == 0) return 0;
+int CDrv5307::StartService(DeviceBehaviorHandler handler) {
     if (service_.joinable()) return 1;
     on_behavior_ = std::move(handler);
     service_ = std::jthread([this](std::stop_token stop) { ServiceThread(std::move(stop)); });
     return 1;
 }
 
-int CDrv5307::Uninit() {
+void CDrv5307::StopService() {
     if (service_.joinable()) {
         service_.request_stop();
         service_.join();
     }
-    return 1;
 }
 
 int CDrv5307::FindDev() {
@@ -124,8 +122,6 @@ int CDrv5307::FindDev() {
     LogPrint("g_nCurMode=%x", static_cast<unsigned>(m_nCurMode.load()));
     return 1;
 }
-
-int CDrv5307::IsPresent() { return Probe() != Presence::Absent ? 1 : 0; }
 
 Presence CDrv5307::Probe() { return ProbeInterface(Filter(), FeatureLengthIs(GeneralLength() + 1)); }
 

@@ -38,8 +38,6 @@ int CDrvPad::FindDev() {
     return 1;
 }
 
-int CDrvPad::IsPresent() { return Probe() != Presence::Absent ? 1 : 0; }
-
 Presence CDrvPad::Probe() { return ProbeInterface(Filter(), FeatureLengthIs(kPadGeneral + 1)); }
 
 void CDrvPad::ClearHandle() {

@@ -4,9 +4,6 @@
 
 namespace quobel {
 
-void CHidDev::FillDefaults(ProfileData&) {}
-int CHidDev::ApplySetting(ProfileData&, ProgressSink*, std::uint32_t) { return 1; }
-
 void CDev5307::FillDefaults(ProfileData& profile) { FillMsDefaults(profile, *m_pDrv->Env().cfg); }
 void CDev642::FillDefaults(ProfileData& profile) { FillKbDefaults(profile, *m_pDrv->Env().cfg); }
 void CDevPad::FillDefaults(ProfileData& profile) { FillPadDefaults(profile, *m_pDrv->Env().cfg); }

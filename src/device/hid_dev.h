@@ -26,11 +26,11 @@ public:
     CHidDev& operator=(const CHidDev&) = delete;
 
     // Resets this device's part of profile to the configured defaults.
-    virtual void FillDefaults(ProfileData& profile);
+    virtual void FillDefaults(ProfileData& profile) = 0;
     // Encodes this device's part of profile (a snapshot owned by the caller) and writes
     // it to the device. flags select the blocks; progress may be null. Returns 1 when
     // the apply succeeded, 0 otherwise; clears bReset at the end of every apply.
-    [[nodiscard]] virtual int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags);
+    [[nodiscard]] virtual int ApplySetting(ProfileData& profile, ProgressSink* progress, std::uint32_t flags) = 0;
 
     [[nodiscard]] CHidDrv* Drv() const { return m_pDrv; }
     [[nodiscard]] MacroList* Macros() const { return m_pMacros; }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <utility>
 
 #include "base/log.h"
 
@@ -36,11 +37,9 @@ unsigned long long CHidDrv::HandleLogValue(const HidHandle& h) {
 
 CHidDrv::~CHidDrv() = default;
 
-int CHidDrv::FindDev() { return 1; }
-int CHidDrv::IsPresent() { return 0; }
-Presence CHidDrv::Probe() { return Presence::Absent; }
+int CHidDrv::IsPresent() { return Probe() != Presence::Absent ? 1 : 0; }
 
-int CHidDrv::Init(DeviceBehaviorHandler) {
+int CHidDrv::OpenAccess() {
     loaded_ = env_.hid != nullptr && env_.hid->Available();
     if (!loaded_) {
         LogPrint("load dll failed.");
@@ -49,10 +48,21 @@ int CHidDrv::Init(DeviceBehaviorHandler) {
     return 1;
 }
 
-int CHidDrv::Uninit() { return 1; }
+int CHidDrv::Init(DeviceBehaviorHandler handler) {
+    if (OpenAccess() == 0) return 0;
+    return StartService(std::move(handler));
+}
+
+int CHidDrv::Uninit() {
+    StopService();
+    return 1;
+}
+
+int CHidDrv::StartService(DeviceBehaviorHandler) { return 1; }
+void CHidDrv::StopService() {}
 HidHandle CHidDrv::GetHandle() const { return nullptr; }
 void CHidDrv::ClearHandle() {}
-int CHidDrv::SetMode(int, std::span<const std::uint32_t, 3>, int) { return 1; }
+int CHidDrv::SetMode(int, std::span<const std::uint32_t, 3>, int) { return 0; }
 
 bool CHidDrv::VerboseOpen() const { return env_.cfg->nDebugLevel != 0; }
 

@@ -2,6 +2,16 @@
 // Device transports: one object per configured device kind, holding that device's
 // open HID interfaces and doing the raw feature-report exchanges.
 //
+// API:
+// - Init(handler) is not virtual: it runs the access check (OpenAccess) and then the
+//   transport's StartService (the mouse's service thread; nothing for the others).
+//   Uninit likewise runs StopService. Overrides implement only their part.
+// - FindDev and Probe are pure: a transport that cannot search finds nothing.
+//   IsPresent is the base's, from Probe. SetMode fails unless the transport has a
+//   mode block (the mouse).
+// - The service thread's handler runs on that thread and must not wait for the
+//   thread that calls Uninit (queue the data to the window instead).
+//
 // Handles are shared pointers: a thread that took one keeps the interface alive
 // until its exchange returns, so ClearHandle on the window's thread never closes an
 // interface under an apply thread or the service thread. Handle members are guarded
@@ -48,8 +58,6 @@ constexpr std::chrono::milliseconds kCommandRetryPause{200};
 // The mouse's notification report: 7, then four data bytes.
 constexpr std::uint8_t kNotifyReportId = 7;
 constexpr std::size_t kNotifyReportLength = 5;
-// Posted by the service thread; wParam = the four data bytes, little-endian.
-constexpr unsigned kUmDeviceBehavior = 0x7EB;
 // Called on the service thread with the four data bytes of a notification report.
 using DeviceBehaviorHandler = std::function<void(std::uint32_t data)>;
 
@@ -62,21 +70,25 @@ public:
 
     // Searches the configured device and opens its interfaces. 1 when found and open;
     // 0 (every handle closed) otherwise. Called on start-up and on every arrival.
-    [[nodiscard]] virtual int FindDev();
-    // Enumeration only, nothing stays open: non-zero when the device is attached.
-    [[nodiscard]] virtual int IsPresent();
-    // Like IsPresent, and tells an attached device the user may not open apart.
-    [[nodiscard]] virtual Presence Probe();
-    // Prepares HID access (and the mouse's service thread, which reports through
+    [[nodiscard]] virtual int FindDev() = 0;
+    // Enumeration only, nothing stays open: tells an attached device the user may not
+    // open apart from an absent one.
+    [[nodiscard]] virtual Presence Probe() = 0;
+    // 1 when Probe sees the device attached (openable or not), else 0.
+    [[nodiscard]] int IsPresent();
+    // OpenAccess, then StartService (the mouse's service thread, which reports through
     // handler). 0 when HID access is not available; the program goes on without devices.
-    virtual int Init(DeviceBehaviorHandler handler);
-    // Stops what Init started; returns when nothing of it runs any more. 1.
-    virtual int Uninit();
+    int Init(DeviceBehaviorHandler handler);
+    // Stops what Init started (StopService); returns when nothing of it runs any more. 1.
+    int Uninit();
+    // Checks that HID access is available. 1/0; logs "load dll failed." on 0.
+    int OpenAccess();
     // The main interface; non-null exactly while the device is connected and open.
     [[nodiscard]] virtual HidHandle GetHandle() const;
     // Closes every interface (each stays alive until an exchange in flight returns).
     virtual void ClearHandle();
-    // Mouse only: writes the mode block (key mode 0..2, per-mode rate codes, reset). 1/0.
+    // Mouse only: writes the mode block (key mode 0..2, per-mode rate codes, reset). 1/0;
+    // 0 for a transport without a mode block.
     [[nodiscard]] virtual int SetMode(int mode, std::span<const std::uint32_t, 3> rates, int reset);
 
     // Sends report_id then data as one feature report on h (1..2048 data bytes), up to
@@ -91,15 +103,19 @@ public:
 
     [[nodiscard]] const DeviceEnv& Env() const { return env_; }
     [[nodiscard]] bool Loaded() const { return loaded_; }
+    // A handle as the log shows it: the interface's address, 0 when not open.
+    [[nodiscard]] static unsigned long long HandleLogValue(const HidHandle& h);
 
 protected:
+    // Starts what runs beside the window after a successful access check. 1/0.
+    virtual int StartService(DeviceBehaviorHandler handler);
+    // Stops what StartService started and waits for it.
+    virtual void StopService();
     // Opens the interface of this device matching the path filter and the size filter.
     [[nodiscard]] HidHandle OpenInterface(const std::string& filter, SizeFilter size_filter, bool verbose,
                                           HidAccess access = HidAccess::Default);
     [[nodiscard]] Presence ProbeInterface(const std::string& filter, SizeFilter size_filter);
     [[nodiscard]] bool VerboseOpen() const;
-    // A handle as the log shows it: the interface's address, 0 when not open.
-    [[nodiscard]] static unsigned long long HandleLogValue(const HidHandle& h);
     // Product-string check of FindDev: true when the check is off, the configured
     // string is empty, or the device's string equals it ignoring case.
     [[nodiscard]] bool ProductMatches(const HidHandle& h, const std::string& configured);
@@ -115,7 +131,6 @@ public:
     using CHidDrv::CHidDrv;
     ~CDrv642() override;
     [[nodiscard]] int FindDev() override;
-    [[nodiscard]] int IsPresent() override;
     [[nodiscard]] Presence Probe() override;
     [[nodiscard]] HidHandle GetHandle() const override { return DeviceHandle(); }
     void ClearHandle() override;
@@ -136,10 +151,7 @@ public:
     using CHidDrv::CHidDrv;
     ~CDrv5307() override;
     [[nodiscard]] int FindDev() override;
-    [[nodiscard]] int IsPresent() override;
     [[nodiscard]] Presence Probe() override;
-    int Init(DeviceBehaviorHandler handler) override;
-    int Uninit() override;
     [[nodiscard]] HidHandle GetHandle() const override { return MatrixHandle(); }
     void ClearHandle() override;
     [[nodiscard]] int SetMode(int mode, std::span<const std::uint32_t, 3> rates, int reset) override;
@@ -161,6 +173,10 @@ public:
     [[nodiscard]] std::size_t GeneralLength() const;
     [[nodiscard]] std::size_t MatrixLength() const;
     static constexpr std::size_t kModeLength = 8;
+
+protected:
+    int StartService(DeviceBehaviorHandler handler) override;
+    void StopService() override;
 
 private:
     [[nodiscard]] std::string Filter() const;
@@ -184,7 +200,6 @@ public:
     using CHidDrv::CHidDrv;
     ~CDrvPad() override;
     [[nodiscard]] int FindDev() override;
-    [[nodiscard]] int IsPresent() override;
     [[nodiscard]] Presence Probe() override;
     [[nodiscard]] HidHandle GetHandle() const override { return GeneralHandle(); }
     void ClearHandle() override;

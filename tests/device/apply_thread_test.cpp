@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -17,7 +18,7 @@ public:
     bool present = true;
     int result = 1;
 
-    [[nodiscard]] bool Present() const override { return present; }
+    [[nodiscard]] unsigned long long Handle() const override { return present ? 0x10 : 0; }
 
     int ApplySetting(ProfileData& p, ProgressSink* sink, std::uint32_t flags) override {
         std::unique_lock lock(mutex_);
@@ -128,7 +129,7 @@ TEST(ApplyThread, ProgressRequestForAnUnpluggedDeviceClosesTheWindowOnly) {
     ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Mouse, rig.target));
     RecordingSink sink;
     auto closed = sink.closed.get_future();
-    ASSERT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, sink));
+    ASSERT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, ProgressLink::Make(sink)));
     closed.wait();
     rig.threads.StopApplyThreads();
     EXPECT_TRUE(rig.target.Applies().empty());
@@ -143,7 +144,7 @@ TEST(ApplyThread, ProgressRequestCarriesTheFullFlagSetAndClosesTheWindow) {
     ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Mouse, rig.target));
     RecordingSink sink;
     auto closed = sink.closed.get_future();
-    ASSERT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, sink));
+    ASSERT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, ProgressLink::Make(sink)));
     closed.wait();
     rig.threads.StopApplyThreads();
     using A = GatedTarget::Apply;
@@ -166,8 +167,8 @@ TEST(ApplyThread, PadProgressRequestIgnoredWhileBusy) {
     rig.target.WaitRunning();
     mouse.WaitRunning();
     RecordingSink pad_sink, mouse_sink;
-    EXPECT_FALSE(rig.threads.RequestApplyWithProgress(DeviceKind::Pad, pad_sink));
-    EXPECT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, mouse_sink));
+    EXPECT_FALSE(rig.threads.RequestApplyWithProgress(DeviceKind::Pad, ProgressLink::Make(pad_sink)));
+    EXPECT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, ProgressLink::Make(mouse_sink)));
     rig.target.Open();
     mouse.Open();
     mouse.WaitFinished(2);
@@ -175,6 +176,42 @@ TEST(ApplyThread, PadProgressRequestIgnoredWhileBusy) {
     EXPECT_EQ(rig.target.Applies().size(), 1u);
     EXPECT_EQ(pad_sink.closes, 0);  // the caller keeps its window
     EXPECT_EQ(mouse.Applies().size(), 2u);
+}
+
+TEST(ApplyThread, AProgressWindowGoesToTheNextApplyNeverToTheRunningOne) {
+    Rig rig;
+    ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Mouse, rig.target));
+    rig.target.Hold();
+    ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Mouse, 1));
+    rig.target.WaitRunning();
+    RecordingSink sink;
+    auto closed = sink.closed.get_future();
+    ASSERT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, ProgressLink::Make(sink)));
+    rig.target.Open();
+    closed.wait();
+    rig.threads.StopApplyThreads();
+    using A = GatedTarget::Apply;
+    EXPECT_EQ(rig.target.Applies(), (std::vector<A>{{1, 0x11, false}, {0x800F, 0x11, true}}));
+    EXPECT_EQ(sink.positions, (std::vector<int>{100}));
+    EXPECT_EQ(sink.closes, 1);
+}
+
+TEST(ApplyThread, AWithdrawnWindowHearsNothingMoreFromTheApply) {
+    Rig rig;
+    ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Mouse, rig.target));
+    rig.target.Hold();
+    auto sink = std::make_unique<RecordingSink>();
+    const std::shared_ptr<ProgressLink> link = ProgressLink::Make(*sink);
+    ASSERT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, link));
+    rig.target.WaitRunning();
+    link->Withdraw();  // the user closed the window
+    EXPECT_TRUE(sink->positions.empty());
+    sink.reset();      // and it is gone
+    rig.target.Open();
+    rig.target.WaitFinished(1);
+    rig.threads.StopApplyThreads();
+    EXPECT_TRUE(link->Withdrawn());
+    EXPECT_EQ(link.use_count(), 1);  // the thread let go of it
 }
 
 TEST(ApplyThread, StopWaitsForTheRunningApplyAndDropsWaitingRequests) {

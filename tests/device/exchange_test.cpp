@@ -131,6 +131,17 @@ TEST(MouseMode, SetModeWritesModeAndRatesAndKeepsTheRest) {
     EXPECT_EQ(ms->SetMode(0, rates, 0), 0);
 }
 
+TEST(MouseMode, TransportsWithoutAModeBlockRefuseSetMode) {
+    DeviceRig rig;
+    auto kb = rig.Make<CDrv642>();
+    auto pad = rig.Make<CDrvPad>();
+    ASSERT_EQ(kb->FindDev(), 1);
+    ASSERT_EQ(pad->FindDev(), 1);
+    const std::array<std::uint32_t, 3> rates = {0x125, 0x250, 0x500};
+    EXPECT_EQ(kb->SetMode(0, rates, 0), 0);
+    EXPECT_EQ(pad->SetMode(0, rates, 0), 0);
+}
+
 // Collects what the service thread delivers.
 struct Deliveries {
     void Add(std::uint32_t v) {

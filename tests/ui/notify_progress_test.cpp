@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <semaphore>
 #include <thread>
 
+#include "device/apply_thread.h"
 #include "ui/main/progress_dlg.h"
+#include "ui/skin/png_btn.h"
 #include "ui/skin/notify_dlg.h"
 #include "ui/ui_fixture.h"
 
@@ -121,6 +125,50 @@ TEST_F(ProgressTest, MissingPicturesCloseTheWindowAtOnce) {
     EXPECT_FALSE(dlg.Init());
     EXPECT_EQ(env.reporter.messages, (std::vector<ReportedMessage>{{"", "ProgressDlg skin loss"}}));
     EXPECT_EQ(dlg.exec(), 2);
+}
+
+// An apply that waits at a gate, then reports to the window it was given.
+class HeldApply final : public ApplyTarget {
+public:
+    [[nodiscard]] unsigned long long Handle() const override { return 1; }
+    int ApplySetting(ProfileData&, ProgressSink* sink, std::uint32_t) override {
+        running.release();
+        gate.acquire();
+        if (sink != nullptr) sink->SetPos(100);
+        return 1;
+    }
+    std::binary_semaphore running{0};
+    std::binary_semaphore gate{0};
+};
+
+TEST(ProgressLifetime, ClosingWithTheExitButtonThenDestroyingTheWindowDuringAnApplyIsSafe) {
+    test::UiEnv env;
+    LockedProfile profile;
+    CollectingReporter reporter;
+    HeldApply target;
+    ApplyThreads threads(profile, reporter);
+    ASSERT_TRUE(threads.StartApplyThread(DeviceKind::Mouse, target));
+
+    auto dlg = std::make_unique<CProgressDlg>(env.ctx, nullptr);
+    dlg->SetPictures(env.ctx.CommonPath("progress_nr.png"), env.ctx.CommonPath("progress_ov.png"));
+    dlg->SetRange(0, 100);
+    ASSERT_TRUE(dlg->Init());
+    dlg->show();
+    const std::shared_ptr<ProgressLink> link = dlg->Link();
+    ASSERT_TRUE(threads.RequestApplyWithProgress(DeviceKind::Mouse, link));
+    target.running.acquire();
+
+    auto* exit = dlg->findChild<CPngBtn*>();
+    ASSERT_NE(exit, nullptr);
+    QTest::mouseClick(exit, Qt::LeftButton);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), 2);
+    EXPECT_TRUE(link->Withdrawn());
+    dlg.reset();
+
+    target.gate.release();  // the apply now reports to a window that is gone
+    threads.StopApplyThreads();
+    EXPECT_TRUE(reporter.messages.empty());
 }
 
 }  // namespace

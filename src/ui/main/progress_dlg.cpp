@@ -10,9 +10,19 @@
 namespace quobel {
 
 CProgressDlg::CProgressDlg(const SkinContext& ctx, QWidget* parent)
-    : CSkinDlg(ctx, parent), m_font(DialogFont(14, 300)) {
+    : CSkinDlg(ctx, parent), m_font(DialogFont(14, 300)), m_link(ProgressLink::Make(*this)) {
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setModal(true);
+}
+
+CProgressDlg::~CProgressDlg() {
+    m_link->Withdraw();
+    if (m_bDebug) LogPrint("CProgressDlg::DestroyWindow");
+}
+
+void CProgressDlg::done(int r) {
+    m_link->Withdraw();
+    CSkinDlg::done(r);
 }
 
 void CProgressDlg::SetPictures(const QString& background_path, const QString& bar_path) {

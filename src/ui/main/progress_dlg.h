@@ -1,9 +1,11 @@
 #pragma once
 // CProgressDlg: the small window that shows the progress of an apply.
 //
-// The apply thread reports through ProgressSink; every call is handed to the GUI
-// thread as a queued call, so the sink may be called from any thread while the
-// window runs modally.
+// The apply thread reports through the window's ProgressLink (Link()); every call is
+// handed to the GUI thread as a queued call. The window withdraws the link when it
+// closes and when it is destroyed, so an apply that outlives it reaches nothing.
+
+#include <memory>
 
 #include <QImage>
 #include <QString>
@@ -21,6 +23,14 @@ public:
     static constexpr const char* kWindowTitle = "MyProgressDlg..";
 
     CProgressDlg(const SkinContext& ctx, QWidget* parent);
+    ~CProgressDlg() override;
+    CProgressDlg(const CProgressDlg&) = delete;
+    CProgressDlg& operator=(const CProgressDlg&) = delete;
+
+    // What an apply request takes (ApplyThreads::RequestApplyWithProgress).
+    [[nodiscard]] std::shared_ptr<ProgressLink> Link() const { return m_link; }
+    // Closing withdraws the link.
+    void done(int r) override;
 
     // Set before the window opens.
     void SetPictures(const QString& background_path, const QString& bar_path);
@@ -39,7 +49,7 @@ public:
     // The bar's right edge for the current position.
     [[nodiscard]] int BarEnd() const;
 
-    // ProgressSink, callable from any thread.
+    // ProgressSink, callable from any thread (through the link).
     void SetPos(int pos) override;
     void Close() override;
 
@@ -60,6 +70,7 @@ private:
     QRect m_rcBar;
     bool m_bDebug = false;
     QFont m_font;
+    std::shared_ptr<ProgressLink> m_link;
 };
 
 }  // namespace quobel
