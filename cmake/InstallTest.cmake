@@ -43,4 +43,20 @@ if(NOT EXISTS "${home}/data/quobel/pro.dct")
   message(FATAL_ERROR "installed quobelctl apply kept no profiles in ${home}/data/quobel/")
 endif()
 
-message(STATUS "installed into ${ROOT}; quobelctl ran from there")
+# The window renders its named states from the installed program folder.
+if(WINDOW)
+  set(shots "${ROOT}/screenshots")
+  execute_process(COMMAND ${env} "${ROOT}/usr/bin/quobel" --simulate --screenshot "${shots}"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "installed quobel --simulate --screenshot failed (${rc}): ${out}${err}")
+  endif()
+  file(GLOB pictures "${shots}/*.png")
+  list(LENGTH pictures count)
+  if(count EQUAL 0 OR NOT EXISTS "${shots}/main-mouse.png")
+    message(FATAL_ERROR "installed quobel wrote ${count} pictures into ${shots}, without main-mouse.png")
+  endif()
+  message(STATUS "installed quobel rendered ${count} pictures")
+endif()
+
+message(STATUS "installed into ${ROOT}; the installed programs ran from there")
