@@ -320,6 +320,22 @@ void CLedKbDlg_642Std::OnEffectCommand() {
     StoreAndApply(GroupEditable(g) ? kApplyAllGroups : kApplyHeader);
 }
 
+bool CLedKbDlg_642Std::ChooseEffect(int a) {
+    if (!m_pEffect || a < 0 || !m_pEffect->SelectValue(static_cast<std::uint32_t>(a))) return false;
+    OnEffectCommand();
+    return true;
+}
+
+bool CLedKbDlg_642Std::ChooseEffectOfCode(int code) {
+    const KbDevCfg& kb = m_host.Cfg().gVar.KbDev;
+    if (!m_pEffect) return false;
+    for (const auto& item : m_pEffect->Items(0)) {
+        const int a = static_cast<int>(item.value);
+        if (a < PerKeyEntry() && a < kKbLedEffects && kb.LedOpt[a].nEffectCode == code) return ChooseEffect(a);
+    }
+    return false;
+}
+
 void CLedKbDlg_642Std::OnGroupCommand() {
     ProfileData* pro = m_host.CurrentProfile();
     if (!pro) return;
