@@ -70,6 +70,7 @@ CLedKbDlg_642Std::CLedKbDlg_642Std(PageHost& host, QWidget* parent) : CLedDlg(ho
     m_pFill = new CColorBtnDlg(host, this, kFillSwatch);
     m_pFill->setGeometry(140, 185, 18, 18);
     m_pFill->SetOpenMode(CColorBtnDlg::kSingleClick);
+    m_pFill->SetColor(m_pPaint->Color());
 
     if (m_pKeyMode) connect(m_pKeyMode, &CPngBtn::clicked, this, [this] { OnModeBox(false); });
     if (m_pLightMode) connect(m_pLightMode, &CPngBtn::clicked, this, [this] { OnModeBox(true); });
