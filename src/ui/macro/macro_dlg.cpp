@@ -110,7 +110,11 @@ void CMacroDlg::BuildLayout() {
     m_imgDelay = LoadPicture(m_ctx.CommonPath("TM_N.png"));
 
     m_pExit = MakeButton({width() - 36, 10}, "exit_nr.png", "exit_ov.png", "exit_ov.png", {}, false);
-    if (m_pExit) connect(m_pExit, &QAbstractButton::clicked, this, [this] { done(1); });
+    if (m_pExit) {
+        connect(m_pExit, &QAbstractButton::clicked, this, [this] {
+            if (!RefuseWhileRecording()) done(1);
+        });
+    }
 
     const auto make_tree = [&](int id, const Rect& r) {
         auto* tree = new CTreeCtrlEx(m_ctx, this);
@@ -389,7 +393,7 @@ void CMacroDlg::FlushAll() {
 
 void CMacroDlg::done(int result) {
     if (m_bRecording) {
-        // The exit button while recording: stop first, so the recording is kept.
+        // Closed from outside (the main window's Exit) while recording: the recording is kept.
         OnRecordButton();
     }
     FlushAll();
