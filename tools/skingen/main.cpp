@@ -978,7 +978,7 @@ void DrawGunPictures(Output& out) {
     {
         Painter p(&gun_dlg);
         Panel(p, QRectF(30, 138, 171, 454));
-        Panel(p, QRectF(220, 138, 290, 300));
+        Panel(p, QRectF(208, 138, 302, 370));
     }
     out.Save(gun_dlg, "chiji/chiji_nr.png");
     QImage slot_dlg = WindowGround(530, 620, t.maskMsg, 44);
@@ -1000,7 +1000,7 @@ void DrawWindows(Output& out) {
         Panel(p, QRectF(300, 54, 430, 530), 10);          // device picture
         Panel(p, QRectF(736, 32, 252, 556), 10);          // section pages
         GroupLabelLine(p, 32, 372, 238);
-        GroupLabelLine(p, 32, 466, 238);
+        GroupLabelLine(p, 32, 458, 238);
     }
     out.Save(main, "main_nr.png");
 
