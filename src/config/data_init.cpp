@@ -87,13 +87,20 @@ StartupResult StartCore(const StartupPaths& paths, Config& config, TextTable& te
     }
     GVar& g = config.gVar;
 
-    config.szDataPath = paths.data_dir.empty() ? WithSlash(paths.local_app_data) + g.szAppDir + "/"
-                                               : WithSlash(paths.data_dir);
+    if (paths.data_dir.empty() && paths.local_app_data.empty()) {
+        // Without a home there is no data folder of the user's; the working directory is
+        // not one either.
+        log.Print("%s", kNoDataFolderText);
+        return StartupResult::NoDataFolder;
+    }
+    config.szDataPath = paths.data_dir.empty()
+                            ? WithSlash(paths.local_app_data) + (g.szAppDir.empty() ? kDefaultAppDir : g.szAppDir) + "/"
+                            : WithSlash(paths.data_dir);
     log.Print("Mk AppData=%s", config.szDataPath.c_str());
     if (!Exists(config.szDataPath)) {
-        // Only the last level: a folder under a missing one is a configuration error.
+        // Every missing level: on a new account even ~/.local/share may not exist yet.
         std::error_code ec;
-        std::filesystem::create_directory(config.szDataPath, ec);
+        std::filesystem::create_directories(config.szDataPath, ec);
         if (ec) log.Print("CreateDirectory err=%d", ec.value());
     }
 

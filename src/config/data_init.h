@@ -43,10 +43,18 @@ enum class StartupResult {
     Ready,           // configuration read, texts loaded
     NoProgramFolder, // the executable's path is unknown: end without a message
     DataInitFailed,  // reported as "     Data Init failed.     "
+    NoDataFolder,    // no home folder and no --data-dir: tell the user kNoDataFolderText
 };
 
+// The data folder's name under the local application data folder when appdir is empty,
+// so that the data never land in the bare ~/.local/share.
+inline constexpr const char* kDefaultAppDir = "quobel";
+inline constexpr const char* kNoDataFolderText =
+    "cannot find the home folder (HOME is not set or does not exist), so there is no data folder; "
+    "set HOME or give --data-dir";
+
 // Start-up up to the version caption: program folder, data init, data folder (created
-// when missing, only its last level), languages and skins, texts, the effective
+// with every missing level; "<local app data>/quobel/" when appdir is empty), languages and skins, texts, the effective
 // title, the launch lines of the log and the version caption.
 [[nodiscard]] StartupResult StartCore(const StartupPaths& paths, Config& config, TextTable& texts,
                                       Reporter& reporter, Log& log);

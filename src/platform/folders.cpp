@@ -40,7 +40,12 @@ std::string HomeFolder() {
 
 std::string LocalAppDataFolder() {
     std::string dir = AbsoluteEnv("XDG_DATA_HOME");
-    return dir.empty() ? UnderHome(".local/share") : dir;
+    if (!dir.empty()) return dir;
+    // The levels below home are created when missing; a missing home is not made up.
+    const std::string home = HomeFolder();
+    std::error_code ec;
+    if (home.empty() || !std::filesystem::is_directory(home, ec)) return {};
+    return UnderHome(".local/share");
 }
 
 std::string DesktopFolder() {

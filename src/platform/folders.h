@@ -6,7 +6,8 @@
 
 namespace quobel {
 
-// $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
+// $XDG_DATA_HOME when it is an absolute path, else ~/.local/share (which may not exist
+// yet); empty when there is no home folder.
 std::string LocalAppDataFolder();
 // $XDG_DESKTOP_DIR when it is an absolute path, else ~/Desktop. The folder may not
 // exist; the log then cannot open its file.

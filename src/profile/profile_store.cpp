@@ -1,5 +1,9 @@
 #include "profile/profile_store.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -24,17 +28,42 @@ std::uint32_t ReadU32(std::span<const std::uint8_t> b, std::size_t at) {
            static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
-void KeepBadProDct(const std::string& path, const std::string& data_path) {
-    std::error_code ec;
-    const auto size = fs::file_size(path, ec);
-    if (ec || size == kProDctSize) return;
-    fs::rename(path, data_path + kProDctBadName, ec);
-    if (ec) {
-        LogPrint("Save pro: keep %s err=%d", kProDctBadName, ec.value());
-    } else {
-        LogPrint("Save pro: kept the unreadable %s (%llu bytes) as %s", kProDctName,
-                 static_cast<unsigned long long>(size), kProDctBadName);
+// The whole pro.dct image, or why it cannot be had. ENOENT in *err for a missing file.
+std::optional<std::vector<std::uint8_t>> ReadProDct(const std::string& path, int* err, std::string* why) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *err = errno;
+        *why = std::strerror(errno);
+        return std::nullopt;
     }
+    struct stat st {};
+    std::optional<std::vector<std::uint8_t>> image;
+    *err = 0;
+    if (::fstat(fd, &st) != 0) {
+        *err = errno;
+        *why = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) != kProDctSize) {
+        *err = EINVAL;
+        *why = "wrong size: " + std::to_string(static_cast<long long>(st.st_size)) + " bytes, " +
+               std::to_string(kProDctSize) + " expected";
+    } else {
+        std::vector<std::uint8_t> data(kProDctSize);
+        std::size_t done = 0;
+        while (done < data.size()) {
+            const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                *err = n < 0 ? errno : EIO;
+                *why = n < 0 ? std::strerror(errno)
+                             : "short read: " + std::to_string(done) + " of " + std::to_string(kProDctSize) + " bytes";
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        if (done == data.size()) image = std::move(data);
+    }
+    ::close(fd);
+    return image;
 }
 
 }  // namespace
@@ -67,31 +96,56 @@ int LoadProfilesFromImage(CProList& list, std::span<const std::uint8_t> image) {
     return count;
 }
 
-int LoadProfiles(CProList& list, const std::string& data_path) {
-    const std::string path = data_path + kProDctName;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        LogPrint("Open pro file err=%d", errno);
-        list.Clear();
-        return 0;
+ProfileStoreLoad LoadProfileStore(CProList& list, const std::string& data_path) {
+    ProfileStoreLoad r;
+    int err = 0;
+    const std::optional<std::vector<std::uint8_t>> image = ReadProDct(data_path + kProDctName, &err, &r.why);
+    if (!image) {
+        if (err == EINVAL) {
+            LogPrint("Profile has wrong size");
+        } else {
+            LogPrint("Open pro file err=%d", err);
+            if (err != ENOENT) list.Clear();
+        }
+        if (err == ENOENT) {
+            list.Clear();
+            r.why.clear();
+        } else {
+            r.state = ProfileStoreLoad::kUnreadable;
+        }
+        return r;
     }
-    if (in.tellg() != static_cast<std::streamoff>(kProDctSize)) {
-        LogPrint("Profile has wrong size");
-        return 0;
+    r.count = LoadProfilesFromImage(list, *image);
+    r.state = ProfileStoreLoad::kLoaded;
+    return r;
+}
+
+int LoadProfiles(CProList& list, const std::string& data_path) { return LoadProfileStore(list, data_path).count; }
+
+std::string KeepProDctAside(const std::string& data_path) {
+    const std::string from = data_path + kProDctName;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string to = data_path + kProDctBadName + (n == 1 ? std::string() : "." + std::to_string(n));
+        // link() never replaces an existing name, so an earlier kept copy survives.
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            ::unlink(from.c_str());
+            LogPrint("Save pro: kept the unreadable %s as %s", kProDctName, to.c_str());
+            return to;
+        }
+        if (errno == EEXIST) continue;
+        // A file system without hard links: rename to a name checked to be free.
+        std::error_code ec;
+        if (fs::exists(to, ec) || ec) continue;
+        fs::rename(from, to, ec);
+        if (!ec) {
+            LogPrint("Save pro: kept the unreadable %s as %s", kProDctName, to.c_str());
+            return to;
+        }
+        LogPrint("Save pro: keep %s err=%d", to.c_str(), ec.value());
+        return {};
     }
-    in.seekg(0);
-    // Slot by slot into one record-sized buffer: no 635200-byte allocation per load.
-    std::array<std::uint8_t, kProfileSize> slot;
-    CProList loaded;
-    int count = 0;
-    for (std::size_t i = 0; i < kMaxProfiles; ++i) {
-        in.read(reinterpret_cast<char*>(slot.data()), static_cast<std::streamsize>(slot.size()));
-        if (static_cast<std::size_t>(in.gcount()) != kProfileSize) return 0;
-        count += TakeSlot(loaded, slot) ? 1 : 0;
-    }
-    list.Clear();
-    list.Splice(loaded);
-    return count;
+    LogPrint("Save pro: no free name to keep %s", kProDctName);
+    return {};
 }
 
 std::vector<std::uint8_t> BuildProDctImage(const CProList& list) {
@@ -108,7 +162,12 @@ std::vector<std::uint8_t> BuildProDctImage(const CProList& list) {
 
 bool SaveProfiles(const CProList& list, const std::string& data_path, const BeforeRenameHook& before_rename) {
     const std::string path = data_path + kProDctName;
-    KeepBadProDct(path, data_path);
+    int err = 0;
+    std::string why;
+    if (!ReadProDct(path, &err, &why) && err != ENOENT && KeepProDctAside(data_path).empty()) {
+        LogPrint("Save pro: %s cannot be read (%s) nor kept aside; not replaced", path.c_str(), why.c_str());
+        return false;
+    }
     const std::vector<std::uint8_t> image = BuildProDctImage(list);
     const WriteResult r = WriteFileAtomicEx(path, image, before_rename);
     if (r.failed == WriteStep::kCreate) {
@@ -137,12 +196,27 @@ bool WriteCurrentId(const CProList& list, const std::string& data_path, const Be
     return r.ok();
 }
 
-ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_view proname, IdGenerator& ids) {
+ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_view proname, IdGenerator& ids,
+                             ProfileStartup& startup) {
     const std::string& data_path = config.szDataPath;
-    RemoveLeftoverTempFiles(data_path, false);
-    const int loaded = LoadProfiles(list, data_path);
+    if (startup.writable) RemoveLeftoverTempFiles(data_path, false);
+    const ProfileStoreLoad load = LoadProfileStore(list, data_path);
     const std::uint32_t current_id = ReadCurrentId(data_path);
-    if (loaded == 0 || current_id == 0) {
+    startup.defaults_created = load.count == 0;
+    if (load.count == 0 && load.state != ProfileStoreLoad::kMissing) {
+        // Present but nothing loaded: the defaults must not take its place.
+        const std::string file = data_path + kProDctName;
+        const std::string why = load.why.empty() ? "no valid profile in it" : load.why;
+        if (!startup.writable) {
+            startup.message = file + " cannot be read (" + why + "); default profiles are shown and the file is left as it is";
+        } else if (const std::string kept = KeepProDctAside(data_path); !kept.empty()) {
+            startup.message = file + " cannot be read (" + why + "); it was kept as " + kept +
+                              " and default profiles were made";
+        } else {
+            startup.message = file + " cannot be read (" + why + ") nor moved aside; it will not be replaced";
+        }
+    }
+    if (startup.defaults_created) {
         const std::string sound = config.szAppPath + kDrvSoundName;
         std::error_code ec;
         const bool has_sound = fs::is_regular_file(sound, ec);
@@ -163,6 +237,11 @@ ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_v
         list.Select(list.FirstProfile()->dwProfileID);
     }
     return list.Current();
+}
+
+ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_view proname, IdGenerator& ids) {
+    ProfileStartup startup;
+    return StartupProfiles(list, config, proname, ids, startup);
 }
 
 ProfileSound SoundOnSelect(const ProfileData& profile, bool play_sound) {

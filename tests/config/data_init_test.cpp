@@ -105,12 +105,27 @@ TEST_F(StartCoreTest, FindsTheFoldersCreatesTheDataFolderAndLogsTheLaunch) {
     EXPECT_EQ(SkinFolder(config_), root_ / "prog/skins/");
 }
 
-TEST_F(StartCoreTest, OnlyTheLastLevelOfTheDataFolderIsCreated) {
-    ASSERT_EQ(Start("[OPT]\nDebug=2\nappdir=a/b\nMacProtocol=1\n"), StartupResult::Ready);
-    EXPECT_FALSE(std::filesystem::exists(root_ / "share/a"));
-    const std::string log = *ReadText(root_ / "desk/Log.txt");
-    EXPECT_THAT(log, ::testing::StartsWith(Entries({"Mk AppData=" + (root_ / "share/a/b/"),
-                                                    "CreateDirectory err=" + std::to_string(ENOENT)})));
+TEST_F(StartCoreTest, ANewAccountGetsTheWholeDataPath) {
+    // A fresh home: no .local at all.
+    paths_.local_app_data = root_ / "home/.local/share";
+    std::filesystem::create_directories(root_ / "home");
+    ASSERT_EQ(Start("[OPT]\nappdir=a/b\nMacProtocol=1\n"), StartupResult::Ready);
+    EXPECT_EQ(config_.szDataPath, root_ / "home/.local/share/a/b/");
+    EXPECT_TRUE(std::filesystem::is_directory(config_.szDataPath));
+}
+
+TEST_F(StartCoreTest, AnEmptyAppdirIsAFolderOfOurOwn) {
+    ASSERT_EQ(Start("[OPT]\nMacProtocol=1\n"), StartupResult::Ready);
+    EXPECT_EQ(config_.szDataPath, root_ / "share/quobel/");
+    EXPECT_TRUE(std::filesystem::is_directory(config_.szDataPath));
+    EXPECT_EQ(config_.gVar.szAppDir, "") << "the option itself stays as configured";
+}
+
+TEST_F(StartCoreTest, WithoutAHomeThereIsNoDataFolderNotTheWorkingDirectory) {
+    paths_.local_app_data.clear();
+    EXPECT_EQ(Start("[OPT]\nappdir=quobel\nMacProtocol=1\n"), StartupResult::NoDataFolder);
+    EXPECT_EQ(config_.szDataPath, "");
+    EXPECT_FALSE(std::filesystem::exists("quobel/")) << "nothing beside the working directory";
 }
 
 TEST_F(StartCoreTest, LanguageAndSkinComeFromLangIniInTheDataFolder) {

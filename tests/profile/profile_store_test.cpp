@@ -204,6 +204,43 @@ TEST_F(ProfileStoreTest, StartupCreatesNamedDefaultsWithTheSoundAndSelectsTheSto
     EXPECT_EQ(FieldToUtf8(capped.FirstProfile()->szSound), "");
 }
 
+TEST_F(ProfileStoreTest, AMissingOrZeroCurrentIdKeepsTheLoadedListAndSelectsItsFirst) {
+    config.szDataPath = dir.slash();
+    config.gVar.nProfileNum = 3;
+    CProList stored;
+    stored.AddProfile(Make("A"));
+    stored.Select(stored.AddProfile(Make("B"))->dwProfileID);
+    ASSERT_TRUE(SaveProfiles(stored, dir.slash()));
+    for (const bool zero : {false, true}) {
+        if (zero) WriteBytes(Path(kCurIdName), {0, 0, 0, 0});
+        CProList list;
+        ProfileStartup startup;
+        const ProfileData* current = StartupProfiles(list, config, "Profile", ids.ids, startup);
+        EXPECT_EQ(current, list.FirstProfile());
+        EXPECT_EQ(list.Count(), 2u) << "zero curid: " << zero;
+        EXPECT_FALSE(startup.defaults_created);
+        EXPECT_EQ(FieldToUtf8(list.FirstProfile()->szName), "A");
+    }
+}
+
+TEST_F(ProfileStoreTest, AReaderLeavesAnUnloadableStoreAndTheTemporariesAlone) {
+    config.szDataPath = dir.slash();
+    config.gVar.nProfileNum = 1;
+    const std::vector<std::uint8_t> odd(10, 7);
+    WriteBytes(Path(kProDctName), odd);
+    WriteBytes(Path(kProDctName) + kTempSuffix, {1});
+    CProList list;
+    ProfileStartup startup;
+    startup.writable = false;
+    StartupProfiles(list, config, "Profile", ids.ids, startup);
+    EXPECT_TRUE(startup.defaults_created);
+    EXPECT_EQ(list.Count(), 1u);
+    EXPECT_NE(startup.message.find("left as it is"), std::string::npos) << startup.message;
+    EXPECT_EQ(ReadBytes(Path(kProDctName)), odd);
+    EXPECT_TRUE(fs::exists(Path(kProDctName) + kTempSuffix));
+    EXPECT_FALSE(fs::exists(Path(kProDctBadName)));
+}
+
 TEST_F(ProfileStoreTest, ListKeepsOrderAndTheCurrentRecord) {
     CProList list;
     const std::uint32_t a = list.AddProfile(Make("a"))->dwProfileID;

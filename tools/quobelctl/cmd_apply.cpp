@@ -42,21 +42,26 @@ private:
 };
 
 // The configuration as start-up reads it, then the profile store and the macro folder.
+// Apply writes the store only to keep default profiles made now; when another process
+// holds the data folder it applies without writing.
 bool OpenApplyStore(const Globals& g, Store& s, Reporter& reporter) {
     Session session;
     if (LoadSession(g, session, reporter) != StartupResult::Ready) return false;
     s.config = std::move(session.config);
     s.texts = std::move(session.texts);
-    const std::uint32_t stored_id = ReadCurrentId(s.config.szDataPath);
-    StartupProfiles(s.profiles, s.config, s.texts.Get("tc_proname"), SystemIdGenerator());
-    s.defaults_created = stored_id == 0 || s.profiles.Find(stored_id) == nullptr;
+    s.lock = DataFolderLock::TryAcquire(s.config.szDataPath, "quobelctl");
+    ProfileStartup startup;
+    startup.writable = s.lock.held();
+    StartupProfiles(s.profiles, s.config, s.texts.Get("tc_proname"), SystemIdGenerator(), startup);
+    s.defaults_created = startup.defaults_created;
+    if (!startup.message.empty()) *g.err << "quobelctl: " << startup.message << "\n";
     MacroScanOptions scan;
     scan.add_to = &s.macros;
     scan.nMacroDir = s.config.gVar.nMacroDir;
     scan.mouse_key_mask = static_cast<std::uint32_t>(s.config.gVar.bMacroHasMsKey);
     (void)ScanMacroFolder(MacroFolder(s), scan);  // a missing macro folder holds no macros
     // Default profiles are kept, so that the next run applies the same ones.
-    return !s.defaults_created || SaveStore(g, s);
+    return !s.defaults_created || !s.lock.held() || SaveStore(g, s);
 }
 
 struct Options {

@@ -60,7 +60,7 @@ std::optional<Found> FindMacro(const Globals& g, const Store& s, std::string_vie
 int List(const Globals& g, const Args& args) {
     if (!args.empty()) return Usage(g, "list");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kRead)) return 1;
     for (const Found& f : Macros(s)) *g.out << HexId(f.id) << " " << f.name << "\n";
     return 0;
 }
@@ -69,7 +69,7 @@ int Show(const Globals& g, const Args& args) {
     const bool json = args.size() == 2 && args[1] == "--json";
     if (args.size() != 1 && !json) return Usage(g, "show NAME [--json]");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kRead)) return 1;
     const std::optional<Found> f = FindMacro(g, s, args[0]);
     if (!f) return 1;
     const MacroRecord* m = s.macros.Find(f->id);
@@ -86,7 +86,7 @@ int Show(const Globals& g, const Args& args) {
 int Import(const Globals& g, const Args& args) {
     if (args.size() != 1) return Usage(g, "import FILE.mck");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kWrite)) return 1;
     if (s.macros.Count() >= kMaxMacros) {
         *g.err << "quobelctl: " << kTooManyMacrosText << "\n";
         return 1;
@@ -114,7 +114,7 @@ int Import(const Globals& g, const Args& args) {
 int Export(const Globals& g, const Args& args) {
     if (args.size() != 2) return Usage(g, "export NAME FILE.mck");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kRead)) return 1;
     const std::optional<Found> f = FindMacro(g, s, args[0]);
     if (!f) return 1;
     // The file as stored, replacing an existing target.

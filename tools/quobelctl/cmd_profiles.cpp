@@ -31,7 +31,7 @@ void PrintProfileLine(const Globals& g, const Store& s, const ProfileData& p) {
 int List(const Globals& g, const Args& args) {
     if (!args.empty()) return Usage(g, "list");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kRead)) return 1;
     for (const ProfileData& p : s.profiles) PrintProfileLine(g, s, p);
     return 0;
 }
@@ -39,7 +39,7 @@ int List(const Globals& g, const Args& args) {
 int Create(const Globals& g, const Args& args) {
     if (args.size() != 1) return Usage(g, "create NAME");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kWrite)) return 1;
     if (s.profiles.Full()) {
         *g.err << "quobelctl: " << kTooManyProfilesText << "\n";
         return 1;
@@ -55,7 +55,7 @@ int Create(const Globals& g, const Args& args) {
 int Delete(const Globals& g, const Args& args) {
     if (args.size() != 1) return Usage(g, "delete P");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kWrite)) return 1;
     const ProfileData* p = FindProfileArg(g, s, args[0]);
     if (!p) return 1;
     if (s.profiles.Count() <= 1) {
@@ -73,7 +73,7 @@ int Delete(const Globals& g, const Args& args) {
 int Rename(const Globals& g, const Args& args) {
     if (args.size() != 2) return Usage(g, "rename P NAME");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kWrite)) return 1;
     ProfileData* p = FindProfileArg(g, s, args[0]);
     if (!p) return 1;
     SetField(p->szName, args[1]);
@@ -85,7 +85,7 @@ int Rename(const Globals& g, const Args& args) {
 int Select(const Globals& g, const Args& args) {
     if (args.size() != 1) return Usage(g, "select P");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kWrite)) return 1;
     const ProfileData* p = FindProfileArg(g, s, args[0]);
     if (!p) return 1;
     s.profiles.Select(p->dwProfileID);
@@ -100,7 +100,7 @@ int Select(const Globals& g, const Args& args) {
 int Export(const Globals& g, const Args& args) {
     if (args.size() != 2) return Usage(g, "export P FILE.bk");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kRead)) return 1;
     const ProfileData* p = FindProfileArg(g, s, args[0]);
     if (!p) return 1;
     if (!ExportProfile(args[1], *p, s.macros)) {
@@ -113,7 +113,7 @@ int Export(const Globals& g, const Args& args) {
 int Import(const Globals& g, const Args& args) {
     if (args.size() != 1) return Usage(g, "import FILE.bk");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kWrite)) return 1;
     if (s.profiles.Full()) {
         *g.err << "quobelctl: " << kTooManyProfilesText << "\n";
         return 1;
@@ -133,7 +133,7 @@ int Show(const Globals& g, const Args& args) {
     const bool json = args.size() == 2 && args[1] == "--json";
     if (args.size() != 1 && !json) return Usage(g, "show P [--json]");
     Store s;
-    if (!OpenStore(g, s)) return 1;
+    if (!OpenStore(g, s, Access::kRead)) return 1;
     const ProfileData* p = FindProfileArg(g, s, args[0]);
     if (!p) return 1;
     const nlohmann::ordered_json view = ProfileView(*p, s);

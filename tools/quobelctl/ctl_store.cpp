@@ -24,19 +24,35 @@ bool OpenConfig(const Globals& g, Store& store) {
     return true;
 }
 
-bool OpenStore(const Globals& g, Store& store) {
-    if (!OpenConfig(g, store)) return false;
-    const std::string before = store.config.szDataPath + kProDctName;
-    std::error_code ec;
-    const bool had_file = std::filesystem::exists(before, ec);
-    const std::uint32_t stored_id = ReadCurrentId(store.config.szDataPath);
-    StartupProfiles(store.profiles, store.config, store.texts.Get("tc_proname"), SystemIdGenerator());
-    store.defaults_created = !had_file || stored_id == 0 || store.profiles.Find(stored_id) == nullptr;
+bool LockForWrite(const Globals& g, Store& store) {
+    store.lock = DataFolderLock::TryAcquire(store.config.szDataPath, "quobelctl");
+    if (store.lock.held()) return true;
+    *g.err << "quobelctl: " << store.lock.message() << "\n";
+    return false;
+}
 
-    LoadMacroFolder(MacroFolder(store), store.macros, store.config.gVar.nMacroDir,
-                    static_cast<std::uint32_t>(store.config.gVar.bMacroHasMsKey));
+bool OpenStore(const Globals& g, Store& store, Access access) {
+    if (!OpenConfig(g, store)) return false;
+    const bool write = access == Access::kWrite;
+    if (write && !LockForWrite(g, store)) return false;
+    ProfileStartup startup;
+    startup.writable = write;
+    StartupProfiles(store.profiles, store.config, store.texts.Get("tc_proname"), SystemIdGenerator(), startup);
+    store.defaults_created = startup.defaults_created;
+    if (!startup.message.empty()) *g.err << "quobelctl: " << startup.message << "\n";
+
+    const std::uint32_t mask = static_cast<std::uint32_t>(store.config.gVar.bMacroHasMsKey);
+    if (write) {
+        LoadMacroFolder(MacroFolder(store), store.macros, store.config.gVar.nMacroDir, mask);
+    } else {
+        MacroScanOptions scan;
+        scan.add_to = &store.macros;
+        scan.nMacroDir = store.config.gVar.nMacroDir;
+        scan.mouse_key_mask = mask;
+        (void)ScanMacroFolder(MacroFolder(store), scan);  // a missing macro folder holds no macros
+    }
     // Default profiles get stable ids at once, as the window saves them when it closes.
-    if (store.defaults_created && !SaveStore(g, store)) return false;
+    if (write && store.defaults_created && !SaveStore(g, store)) return false;
     return true;
 }
 

@@ -32,6 +32,8 @@ StartupResult LoadConfiguration(const Globals& g, Config& config, TextTable& tex
     const StartupResult result = StartCore(paths, config, texts, reporter, ProcessLog());
     if (result == StartupResult::NoProgramFolder) {
         *g.err << "quobelctl: cannot find the program folder; use --program-dir\n";
+    } else if (result == StartupResult::NoDataFolder) {
+        *g.err << "quobelctl: " << kNoDataFolderText << "\n";
     }
     return result;
 }

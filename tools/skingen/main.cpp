@@ -30,6 +30,7 @@
 
 #include "base/reporter.h"
 #include "desktop_icons.h"
+#include "mouse_page_pictures.h"
 #include "config/value_parsers.h"
 #include "platform/ini.h"
 #include "ui/keymap.h"
@@ -713,15 +714,7 @@ void DrawIcons(Output& out) {
         p.end();
         out.Save(badge, QStringLiteral("mouse/number%1.png").arg(n));
     }
-    for (State s : {kNr, kDn}) {
-        QImage row = Canvas(230, 28);
-        Painter p(&row);
-        p.setPen(QPen(s == kDn ? t.accent : t.line, 1));
-        p.setBrush(s == kDn ? Mix(t.panel, t.accent, 0.15) : Alpha(t.panel, 200));
-        p.drawPath(Rounded(QRectF(0, 0, 230, 28), 5));
-        p.end();
-        out.Save(row, s == kDn ? "mouse/dpigrid_dn.png" : "mouse/dpigrid_nr.png");
-    }
+    for (const auto& [name, picture] : MousePagePictures({t.accent, t.panel, t.line, t.base})) out.Save(picture, name);
 }
 
 // The mouse from above, with the marks of the configured buttons.

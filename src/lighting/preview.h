@@ -1,0 +1,89 @@
+#pragma once
+// What every lighting preview shares (keyboard, mouse, pad): the light of one slot of a
+// device picture, an injectable random source, the colour rules of the previews, and
+// the frame state machine interface. Pictures own the slots and only draw them; a
+// preview writes colours and intensities into them, one frame per tick.
+
+#include <cstdint>
+#include <random>
+#include <span>
+
+#include "base/geometry.h"
+
+namespace quobel::lighting {
+
+// One slot of a picture: colour 0 is unlit; intensity is the drawing alpha (below 0
+// draws as 0).
+struct SlotLight {
+    Colour colour = 0;
+    int intensity = 0;
+    bool operator==(const SlotLight&) const = default;
+};
+
+// Random numbers for the previews; tests hand in a fixed sequence.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    // A number in 0..n-1 (0 when n <= 1).
+    virtual int Below(int n) = 0;
+};
+
+class DefaultRandom final : public RandomSource {
+public:
+    int Below(int n) override;
+
+private:
+    std::minstd_rand engine_{std::random_device{}()};
+};
+
+// One animated preview. Start resets the slots and computes the first frame; Tick
+// computes the next one; Press answers a key press of a reactive preview.
+class Preview {
+public:
+    virtual ~Preview() = default;
+    // Milliseconds between frames; 0: no timer (the first frame stays).
+    [[nodiscard]] int Interval() const { return interval_; }
+    [[nodiscard]] virtual bool Reactive() const { return false; }
+    virtual void Start(std::span<SlotLight> slots) = 0;
+    virtual void Tick(std::span<SlotLight> slots) = 0;
+    virtual void Press(int slot, std::span<SlotLight> slots) { (void)slot, (void)slots; }
+
+protected:
+    explicit Preview(int interval) : interval_(interval) {}
+
+private:
+    int interval_;
+};
+
+// The value of a five-entry list for a control value 1, 2, 3, 4 or any other.
+constexpr int ByStep(const int (&list)[5], int value) {
+    return value >= 1 && value <= 4 ? list[value - 1] : list[4];
+}
+
+// Every channel times k, divided by 10.
+Colour Scaled(Colour c, int k);
+// k1 of the brightness value B (4, 6, 7, 8); k2 is k1 + 2.
+int BrightK1(int bright);
+
+// The colour at position p of a gradient through the colours over `steps` steps.
+Colour GradientAt(std::span<const Colour> colours, int steps, int p);
+// Channel-wise a + (b - a) * num / den, truncated.
+Colour Blend(Colour a, Colour b, int num, int den);
+
+// Picks colours from a list, each pick differing from the previous one.
+class ColourPicker {
+public:
+    explicit ColourPicker(RandomSource& random) : random_(random) {}
+    Colour Pick(std::span<const Colour> list);
+
+private:
+    RandomSource& random_;
+    Colour last_ = 0;
+    bool any_ = false;
+};
+
+// The random colour lists, COLORREF.
+inline constexpr Colour kFourColours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFF00FF};
+inline constexpr Colour kSixColours[] = {0x0000FF, 0xFFFF00, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF};
+
+}  // namespace quobel::lighting
