@@ -1,11 +1,20 @@
 #include "base/utf16.h"
 
+#include <array>
 #include <cstdint>
 
 namespace quobel {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+
+// Windows-1252 at 0x80..0x9F; below and above it the bytes are Latin-1.
+constexpr std::array<char16_t, 32> kCp1252High{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
 
 // Decodes one code point; advances i by at least one byte.
 char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
@@ -79,6 +88,43 @@ std::string Utf16ToUtf8(std::u16string_view s) {
             cp = kReplacement;
         }
         AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+bool IsValidUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t at = i;
+        if (DecodeUtf8(s, i) == kReplacement && s.substr(at, 3) != "\xEF\xBF\xBD") return false;
+    }
+    return true;
+}
+
+char32_t Cp1252ToCodePoint(std::uint8_t b) {
+    return b >= 0x80 && b <= 0x9F ? char32_t{kCp1252High[b - 0x80]} : char32_t{b};
+}
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    for (const char c : bytes) AppendUtf8(out, Cp1252ToCodePoint(static_cast<std::uint8_t>(c)));
+    return out;
+}
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = DecodeUtf8(utf8, i);
+        char byte = '?';
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            byte = static_cast<char>(cp);
+        } else {
+            for (std::size_t k = 0; k < kCp1252High.size(); ++k) {
+                if (kCp1252High[k] == cp) byte = static_cast<char>(0x80 + k);
+            }
+        }
+        out += byte;
     }
     return out;
 }

@@ -3,6 +3,7 @@
 // fields of the file records (profile names, sound paths, macro names).
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,17 @@ std::u16string Utf8ToUtf16(std::string_view s);
 std::string Utf16ToUtf8(std::u16string_view s);
 // Appends one code point; surrogates and values above U+10FFFF become U+FFFD.
 void AppendUtf8(std::string& out, char32_t cp);
+
+// True when s is strictly valid UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view s);
+
+// Windows-1252, the code page of text files written by Windows editors: the code point
+// of one byte (the five unassigned bytes 0x81, 0x8D, 0x8F, 0x90, 0x9D keep their value,
+// as the Windows conversion does).
+char32_t Cp1252ToCodePoint(std::uint8_t b);
+std::string Cp1252ToUtf8(std::string_view bytes);
+// Back to Windows-1252; a character it lacks becomes '?', invalid UTF-8 too.
+std::string Utf8ToCp1252(std::string_view utf8);
 
 // Cuts a UTF-8 text so that it takes at most max_units UTF-16 code units, never
 // splitting a character (the rule of a fixed wide-character buffer of max_units + 1).

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "base/int_math.h"
 #include "base/log.h"
 #include "base/reporter.h"
 #include "config/config.h"
@@ -279,7 +280,7 @@ void ReadKeyboardDescription(const IniFile& ini, Config& config, Reporter& repor
     ParseByteList(Value(ini, kKb, "NeonSpeed", kListChars), 10, kb.byNeonSpeed, 5);
     Rect rc;
     if (ReadRect(ini, "rcKB", rc, kKb, reporter)) {
-        kb.rcKB = {rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom};
+        kb.rcKB = {rc.left, rc.top, SumClamped(rc.left, rc.right), SumClamped(rc.top, rc.bottom)};
     } else {
         kb.rcKB = {280, 180, 954, 365};
     }

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "base/int_math.h"
 #include "base/reporter.h"
 #include "config/config.h"
 #include "config/desc_common.h"
@@ -250,7 +251,7 @@ void ReadSensorSection(const IniFile& ini, int index, Config& config, Reporter& 
             reporter.Report("Error", "Mark value error");
             continue;
         }
-        s.rcMark[static_cast<std::size_t>(k - 1)] = {r[0], r[1], r[0] + r[2], r[1] + r[3]};
+        s.rcMark[static_cast<std::size_t>(k - 1)] = {r[0], r[1], SumClamped(r[0], r[2]), SumClamped(r[1], r[3])};
     }
 }
 
@@ -360,13 +361,14 @@ void LayoutButtonLists(Config& config, Reporter& reporter) {
     config.DefKeyTable = s->DefKeys;
     for (MouseKeyTable& mode : config.DefKeyTable) {
         for (int k = 0; k < kMaxMouseKeys; ++k) {
-            const std::int32_t y = s->nKeyY + k * (s->nKeyH + 25);
-            mode[static_cast<std::size_t>(k)].rcKey = {45, y, 224, y + 25};
+            const std::int32_t y = SumClamped(s->nKeyY, std::int64_t{k} * (std::int64_t{s->nKeyH} + 25));
+            mode[static_cast<std::size_t>(k)].rcKey = {45, y, 224, SumClamped(y, 25)};
         }
     }
     for (std::size_t k = 0; k < kMaxMouseKeys; ++k) {
         const std::int32_t m1 = config.DefKeyTable[0][k].nMatrixInx;
-        const std::int32_t avg = (m1 + config.DefKeyTable[1][k].nMatrixInx + config.DefKeyTable[2][k].nMatrixInx) / 3;
+        const std::int64_t avg =
+            (std::int64_t{m1} + config.DefKeyTable[1][k].nMatrixInx + config.DefKeyTable[2][k].nMatrixInx) / 3;
         if (m1 != avg) reporter.Report("Warning", "Matrix index repeat");
     }
 }

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "base/int_math.h"
 #include "base/utf16.h"
 #include "config/device_readers.h"
 #include "config/value_parsers.h"
@@ -127,9 +128,9 @@ bool ReadOptions(const IniFile& cfg, Config& config, Reporter& reporter, Log& lo
     ReadRect(cfg, "rcMacroList", g.rcMacroList, kOpt, reporter);
     // The key list and the option column follow a configured macro list.
     const Rect& m = g.rcMacroList;
-    g.rcKeyList = {m.right + 20, m.top, m.right + 210, m.bottom};
+    g.rcKeyList = {SumClamped(m.right, 20), m.top, SumClamped(m.right, 210), m.bottom};
     ReadRect(cfg, "rcKeyList", g.rcKeyList, kOpt, reporter);
-    g.nMacroOptX = cfg.GetInt(kOpt, "Macro_Opt_X", g.rcKeyList.right + 50);
+    g.nMacroOptX = cfg.GetInt(kOpt, "Macro_Opt_X", SumClamped(g.rcKeyList.right, 50));
     g.nMacProtocol = cfg.GetInt(kOpt, "MacProtocol", 0);
     if (g.nMacProtocol != 1 && g.nMacProtocol != 2) reporter.Report("Error", "Macro Protocol is unknown");
     g.nProfileNum = cfg.GetInt(kOpt, "ProfileNum", 3);

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "base/int_math.h"
 #include "config/config.h"
 #include "config/desc_common.h"
 #include "config/device_readers.h"
@@ -11,14 +12,14 @@
 namespace quobel {
 
 PadStrip PadStripBands(const PadDevCfg& pad) {
-    const std::int32_t w = pad.nEftGridW;
+    const std::int64_t w = pad.nEftGridW;
     const Point p1 = pad.ptEft1;
     const Point p2 = pad.ptEft2;
     return {
-        {p1.x - w / 2, p1.y - w, p2.x + w / 2, p1.y},
-        {p1.x - w, p1.y, p1.x, p2.y},
-        {p1.x - w / 2, p2.y, p2.x + w / 2, p2.y + w},
-        {p2.x, p1.y, p2.x + w, p2.y},
+        {SumClamped(p1.x, -(w / 2)), SumClamped(p1.y, -w), SumClamped(p2.x, w / 2), p1.y},
+        {SumClamped(p1.x, -w), p1.y, p1.x, p2.y},
+        {SumClamped(p1.x, -(w / 2)), p2.y, SumClamped(p2.x, w / 2), SumClamped(p2.y, w)},
+        {p2.x, p1.y, SumClamped(p2.x, w), p2.y},
     };
 }
 

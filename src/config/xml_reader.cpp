@@ -20,15 +20,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 // ---- Decoding -------------------------------------------------------------------
 
-// Windows-1252 at 0x80..0x9F; the five unassigned bytes keep their own value, as the
-// Windows conversion does.
-constexpr std::array<char16_t, 32> kCp1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 // One strictly valid UTF-8 sequence at b[i] (no overlong forms, no surrogates, nothing
 // above U+10FFFF): its code point and length, or length 0 when invalid.
 struct Utf8Seq {
@@ -60,15 +51,6 @@ Utf8Seq DecodeUtf8At(std::span<const std::uint8_t> b, std::size_t i) {
     return {cp, len};
 }
 
-bool IsValidUtf8(std::span<const std::uint8_t> b) {
-    for (std::size_t i = 0; i < b.size();) {
-        const Utf8Seq s = DecodeUtf8At(b, i);
-        if (s.len == 0) return false;
-        i += s.len;
-    }
-    return true;
-}
-
 void DecodeUtf8(std::span<const std::uint8_t> b, std::u32string& out) {
     out.reserve(b.size());
     for (std::size_t i = 0; i < b.size();) {
@@ -86,7 +68,7 @@ void DecodeUtf8(std::span<const std::uint8_t> b, std::u32string& out) {
 void DecodeSingleByte(std::span<const std::uint8_t> b, bool cp1252, std::u32string& out) {
     out.reserve(b.size());
     for (const std::uint8_t c : b) {
-        out += cp1252 && c >= 0x80 && c <= 0x9F ? char32_t{kCp1252High[c - 0x80]} : char32_t{c};
+        out += cp1252 ? Cp1252ToCodePoint(c) : char32_t{c};
     }
 }
 
@@ -541,7 +523,7 @@ bool XmlReader::LoadBytes(std::span<const std::uint8_t> b) {
         }
     }
     if (enc == Enc::kNone) {
-        if (IsValidUtf8(b)) {
+        if (IsValidUtf8(std::string_view(reinterpret_cast<const char*>(b.data()), b.size()))) {
             enc = Enc::kUtf8;
             load_status_ += "UTF-8 (used UTF-8 detection) ";
         } else {

@@ -44,9 +44,10 @@ public:
     // Milliseconds between frames; 0: no timer (the first frame stays).
     [[nodiscard]] int Interval() const { return interval_; }
     [[nodiscard]] virtual bool Reactive() const { return false; }
-    virtual void Start(std::span<SlotLight> slots) = 0;
-    virtual void Tick(std::span<SlotLight> slots) = 0;
-    virtual void Press(int slot, std::span<SlotLight> slots) { (void)slot, (void)slots; }
+    virtual void Start(std::span<SlotLight> lights) = 0;
+    virtual void Tick(std::span<SlotLight> lights) = 0;
+    virtual void Press(int slot, std::span<SlotLight> lights) { (void)slot;
+        (void)lights; }
 
 protected:
     explicit Preview(int interval) : interval_(interval) {}

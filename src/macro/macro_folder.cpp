@@ -25,9 +25,6 @@ bool SkippedFolderName(const std::string& name) {
     return name.empty() || name[0] == '.' || name[0] == '$';
 }
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
 
 // One path component that cannot leave its folder.
 bool IsSafeComponent(std::string_view name) {
@@ -100,7 +97,7 @@ bool ScanMacroFolder(const std::string& folder, const MacroScanOptions& options)
             if (!ScanMacroFolder(entry.path().string(), sub)) return false;
             continue;
         }
-        if (!entry.is_regular_file(type_ec) || EndsWith(name, kTempSuffix)) continue;
+        if (!entry.is_regular_file(type_ec) || IsTempFileName(name)) continue;
         const std::vector<std::uint8_t> bytes = ReadPrefix(entry.path(), kMacroRecordSize);
         std::optional<MacroRecord> record = DecodeMacroFile(bytes);
         if (!record || CheckMacroRecord(*record, options.mouse_key_mask) != MacroCheck::kOk) continue;
@@ -302,7 +299,7 @@ void RemoveLeftoverTempFiles(const std::string& folder, bool recurse) {
         const std::string name = it->path().filename().string();
         if (it->is_directory(type_ec)) {
             if (recurse && !it->is_symlink(type_ec)) RemoveLeftoverTempFiles(it->path().string(), true);
-        } else if (EndsWith(name, kTempSuffix)) {
+        } else if (IsStaleTempFileName(name)) {
             std::error_code rm;
             if (fs::remove(it->path(), rm)) LogPrint("Removed unfinished save %s", it->path().string().c_str());
         }

@@ -54,8 +54,11 @@ IniFile IniFile::FromBytes(std::span<const std::uint8_t> bytes) {
         }
         text.assign(reinterpret_cast<const char*>(bytes.data()) + start, bytes.size() - start);
     }
+    const bool cp1252 = !utf16 && !bom && !IsValidUtf8(text);
+    if (cp1252) text = Cp1252ToUtf8(text);
     IniFile ini = FromText(text);
     ini.utf16_ = utf16;
+    ini.cp1252_ = cp1252;
     ini.bom_ = bom;
     return ini;
 }
@@ -84,7 +87,7 @@ IniFile IniFile::FromText(std::string_view utf8) {
 }
 
 IniFile IniFile::Load(const std::string& path) {
-    auto bytes = ReadWholeFile(path);
+    auto bytes = ReadWholeFile(path, kMaxFileBytes);
     if (!bytes) return IniFile{};
     return FromBytes(*bytes);
 }
@@ -148,8 +151,8 @@ std::int32_t ParseProfileInt(std::string_view v) {
     }
     bool negative = false;
     std::size_t i = 0;
-    if (!v.empty() && v[0] == '-') {
-        negative = true;
+    if (!v.empty() && (v[0] == '-' || v[0] == '+')) {
+        negative = v[0] == '-';
         i = 1;
     }
     for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i) {
@@ -161,7 +164,7 @@ std::int32_t ParseProfileInt(std::string_view v) {
 
 std::int32_t IniFile::GetInt(std::string_view section, std::string_view key, std::int32_t def) const {
     const auto v = Get(section, key);
-    return v ? ParseProfileInt(*v) : def;
+    return v && !v->empty() ? ParseProfileInt(*v) : def;
 }
 
 std::string IniFile::GetString(std::string_view section, std::string_view key, std::string_view def,
@@ -213,6 +216,7 @@ std::vector<std::uint8_t> IniFile::ToBytes() const {
         text += line.text;
         text += line.eol;
     }
+    if (cp1252_) text = Utf8ToCp1252(text);
     std::vector<std::uint8_t> out;
     if (utf16_) {
         out = {0xFF, 0xFE};

@@ -4,8 +4,10 @@
 // Section and key names are matched without regard to case; the first occurrence of a
 // section, and of a key within it, wins; blanks around names and values are removed,
 // and a value enclosed in one pair of double or single quotes loses them. Files may be
-// UTF-8 (with or without BOM) or UTF-16LE with BOM. Writing a key keeps every other
-// line of the file as it was, byte for byte: comments, order and line ends included.
+// UTF-8 (with or without BOM) or UTF-16LE with BOM; a file without BOM that is not
+// valid UTF-8 is Windows-1252, as Windows editors write it. Writing a key keeps every
+// other line of the file as it was, byte for byte: comments, order, line ends and
+// encoding included.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,8 +26,12 @@ public:
     // Any bytes are accepted; what is not an INI line is kept and ignored.
     static IniFile FromBytes(std::span<const std::uint8_t> bytes);
     static IniFile FromText(std::string_view utf8);
+    // Larger files are not read: a configuration is a few kilobytes, and lang.ini lies
+    // in the user's folder where anything may be put in its place.
+    static constexpr std::size_t kMaxFileBytes = 1u << 20;
     // A file that cannot be read gives an empty IniFile (every key missing), as the
-    // private-profile functions behave; opened() tells the two apart.
+    // private-profile functions behave; opened() tells the two apart. So does a file
+    // that is not a regular file or is larger than kMaxFileBytes.
     static IniFile Load(const std::string& path);
 
     [[nodiscard]] bool opened() const { return opened_; }
@@ -33,8 +39,8 @@ public:
     // The value of a key, trimmed and unquoted; nullopt when the key is missing.
     [[nodiscard]] std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
-    // The integer rules: missing key -> def; otherwise the leading decimal number (a
-    // leading minus allowed) or "0x" hexadecimal number; no digits -> 0.
+    // The integer rules: missing or empty key -> def; otherwise the leading decimal
+    // number (a leading minus or plus allowed) or "0x" hexadecimal number; no digits -> 0.
     [[nodiscard]] std::int32_t GetInt(std::string_view section, std::string_view key, std::int32_t def) const;
 
     // The string rules: missing key -> def; the result is cut to buf_chars - 1 UTF-16
@@ -46,7 +52,8 @@ public:
     // when missing.
     void Set(std::string_view section, std::string_view key, std::string_view value);
 
-    // The file's text as it would be saved (UTF-8, or UTF-16LE with BOM when read so).
+    // The file's text as it would be saved (UTF-8, or UTF-16LE with BOM or Windows-1252
+    // when read so).
     [[nodiscard]] std::vector<std::uint8_t> ToBytes() const;
     [[nodiscard]] bool Save(const std::string& path) const;
 
@@ -66,6 +73,7 @@ private:
 
     std::vector<Line> lines_;
     bool utf16_ = false;
+    bool cp1252_ = false;
     bool bom_ = false;
     bool opened_ = false;
     std::string eol_ = "\r\n";    // line end of added lines

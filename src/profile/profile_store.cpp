@@ -244,10 +244,25 @@ ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_v
     return StartupProfiles(list, config, proname, ids, startup);
 }
 
+bool IsSoundPath(std::string_view sound_field) { return sound_field.find('/') != std::string_view::npos; }
+
+std::string LinkedProgram(const ProfileData& profile) {
+    std::string f = FieldToUtf8(profile.szSound);
+    return IsSoundPath(f) ? std::string() : f;
+}
+
+bool LinkProgram(ProfileData& profile, std::string_view program_file_name) {
+    if (IsSoundPath(program_file_name)) return false;
+    const std::u16string wide = Utf8ToUtf16(program_file_name);
+    if (wide.size() >= std::size(profile.szSound)) return false;
+    SetField(profile.szSound, std::u16string_view(wide));
+    return true;
+}
+
 ProfileSound SoundOnSelect(const ProfileData& profile, bool play_sound) {
     ProfileSound s;
     s.path = FieldToUtf8(profile.szSound);
-    if (s.path.empty() || !play_sound) return s;
+    if (!IsSoundPath(s.path) || !play_sound) return s;
     std::error_code ec;
     if (fs::exists(s.path, ec)) {
         s.action = ProfileSound::kPlay;

@@ -87,7 +87,18 @@ ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_v
 ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_view proname,
                              IdGenerator& ids);
 
-// What selecting a profile does with its sound.
+// A profile's szSound holds one of two things: its sound, as a path (it contains a
+// '/'), or the name of the program whose start switches to the profile (a file name
+// has no '/'). The automatic switch compares running programs with the program name;
+// a program name is never played.
+[[nodiscard]] bool IsSoundPath(std::string_view sound_field);
+// The linked program's name; empty when the profile holds a sound or nothing.
+[[nodiscard]] std::string LinkedProgram(const ProfileData& profile);
+// Links the profile to a program (its sound is dropped); an empty name unlinks it.
+// False (nothing changed) when the name holds a '/' or does not fit the field.
+bool LinkProgram(ProfileData& profile, std::string_view program_file_name);
+
+// What selecting a profile does with its sound (nothing for a linked program).
 struct ProfileSound {
     enum Action { kNone, kPlay, kMissing } action = kNone;
     std::string path;

@@ -1,5 +1,6 @@
 #include "config/mouse_desc.h"
 
+#include <limits>
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
@@ -336,6 +337,15 @@ TEST(ButtonLayout, PlacesEachRowByKeyYAndKeyH) {
     }
     // The sensor's own table keeps no caption rectangles.
     EXPECT_EQ(l->ms().Sensors[0].DefKeys[0][0].rcKey, Rect{});
+}
+
+TEST(ButtonLayout, HugeRowsAndMarksStopAtTheLargestValue) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    auto l = LoadMouse("[SENSOR_1]\nSensor=0x3050\nKEYY=2147483600\nKEYH=2147483647\nKM=2\nK1_1=1,1,0,1\n"
+                       "MDNUM=3\nMark1=2147483647,2147483647,10,10\n");
+    EXPECT_EQ(l->config.DefKeyTable[0][0].rcKey, (Rect{45, 2147483600, 224, 2147483625}));
+    EXPECT_EQ(l->config.DefKeyTable[0][1].rcKey, (Rect{45, kMax, 224, kMax}));
+    EXPECT_EQ(l->ms().Sensors[0].rcMark[0], (Rect{kMax, kMax, kMax, kMax}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "config/options.h"
 
+#include <limits>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -130,6 +131,13 @@ TEST_F(OptionsTest, KeyListAndOptionColumnFollowAConfiguredMacroList) {
     const GVar& h = Read("[OPT]\nappdir=q\nMacProtocol=1\nrcMacroList=10,20,30,40\nrcKeyList=1,2,3,4\n");
     EXPECT_EQ(h.rcKeyList, (Rect{1, 2, 3, 4}));
     EXPECT_EQ(h.nMacroOptX, 53);
+}
+
+TEST_F(OptionsTest, PositionsFollowingAHugeMacroListStopAtTheLargestValue) {
+    const GVar& g = Read("[OPT]\nappdir=q\nMacProtocol=1\nrcMacroList=0,0,2147483640,10\n");
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(g.rcKeyList, (Rect{kMax, 0, kMax, 10}));
+    EXPECT_EQ(g.nMacroOptX, kMax);
 }
 
 TEST_F(OptionsTest, StartsTheLogAtTheConfiguredLevelAndClearsTheKeyTable) {

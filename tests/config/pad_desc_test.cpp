@@ -1,5 +1,6 @@
 #include "config/pad_desc.h"
 
+#include <limits>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -47,6 +48,23 @@ TEST(PadStrip, FourBandsAroundThePicture) {
     EXPECT_EQ(s.rcLeft, (Rect{8, 47, 23, 372}));
     EXPECT_EQ(s.rcBottom, (Rect{16, 372, 491, 387}));
     EXPECT_EQ(s.rcRight, (Rect{484, 47, 499, 372}));
+}
+
+TEST(PadStrip, ExtremeValuesStopAtTheEndsOfTheRange) {
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    PadDevCfg pad;
+    pad.ptEft1 = {kMin, kMin};
+    pad.ptEft2 = {kMax, kMax};
+    pad.nEftGridW = kMax;
+    const PadStrip s = PadStripBands(pad);
+    EXPECT_EQ(s.rcTop, (Rect{kMin, kMin, kMax, kMin}));
+    EXPECT_EQ(s.rcLeft, (Rect{kMin, kMin, kMin, kMax}));
+    EXPECT_EQ(s.rcBottom, (Rect{kMin, kMax, kMax, kMax}));
+    EXPECT_EQ(s.rcRight, (Rect{kMax, kMin, kMax, kMax}));
+    pad.nEftGridW = kMin;
+    pad.ptEft1 = {kMax, kMax};
+    EXPECT_EQ(PadStripBands(pad).rcLeft.left, kMax);
 }
 
 }  // namespace

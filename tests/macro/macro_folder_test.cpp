@@ -1,5 +1,7 @@
 #include "macro/macro_folder.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -137,7 +139,7 @@ TEST_F(MacroFolderTest, FlushWritesOnlyChangedMacrosAndKeepsTheChangeWhenTheWrit
     EXPECT_FALSE(Flush_Dirty_Macro(&tree, item, list, mac, fail_before_rename));
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_TRUE(rec->dwFlags & kMacroFlagSettingsChanged);
-    EXPECT_FALSE(fs::exists(file + kTempSuffix));
+    for (const auto& e : fs::directory_iterator(mac)) EXPECT_FALSE(IsTempFileName(e.path().filename().string()));
 
     EXPECT_FALSE(Flush_Dirty_Macro(nullptr, item, list, mac));
     EXPECT_FALSE(Flush_Dirty_Macro(&tree, 99, list, mac));
@@ -208,9 +210,13 @@ TEST_F(MacroFolderTest, LeftoverTempFilesAreRemoved) {
     WriteBytes(mac + "/a.mck" + kTempSuffix, {1});
     WriteBytes(mac + "/G/b.mck" + kTempSuffix, {1});
     WriteBytes(mac + "/G/b.mck", {1});  // not a macro, but not left over either
+    // A save of a process that still runs: neither removed nor read as a macro.
+    const std::string running = mac + "/c.mck" + kTempSuffix + "." + std::to_string(::getppid()) + ".0";
+    WriteBytes(running, McK(Macro(5, "c")));
     MacroList list;
     LoadMacroFolder(mac, list, 1, 0);
     EXPECT_EQ(list.Count(), 0u);
+    EXPECT_TRUE(fs::exists(running));
     EXPECT_FALSE(fs::exists(mac + "/a.mck" + kTempSuffix));
     EXPECT_FALSE(fs::exists(mac + "/G/b.mck" + kTempSuffix));
     EXPECT_TRUE(fs::exists(mac + "/G/b.mck"));

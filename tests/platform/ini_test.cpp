@@ -1,5 +1,7 @@
 #include "platform/ini.h"
 
+#include <sys/stat.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,7 +83,10 @@ INSTANTIATE_TEST_SUITE_P(Ini, IniInt,
                                            IntCase{"LeadingNumberOnly", "12abc", 12},
                                            IntCase{"DecimalStopsAtPoint", "1.9", 1},
                                            IntCase{"NoDigits", "abc", 0},
-                                           IntCase{"Empty", "", 0},
+                                           IntCase{"EmptyGivesTheDefault", "", 77},
+                                           IntCase{"BlanksOnlyGiveTheDefault", "   ", 77},
+                                           IntCase{"LeadingPlus", "+12", 12},
+                                           IntCase{"PlusAlone", "+", 0},
                                            IntCase{"MinusAlone", "-", 0},
                                            IntCase{"BlanksTrimmed", "  42  ", 42},
                                            IntCase{"Quoted", "\"7\"", 7},
@@ -122,6 +127,31 @@ TEST(Ini, ReadsUtf8WithAndWithoutBomAndUtf16WithBom) {
     EXPECT_EQ(plain.ToBytes(), Bytes(body));
     EXPECT_EQ(bom.ToBytes(), Bytes("\xEF\xBB\xBF" + body));
     EXPECT_EQ(wide.ToBytes(), utf16);
+}
+
+TEST(Ini, AFileThatIsNotUtf8IsWindows1252AndIsSavedSo) {
+    // "Café" and "€ 5" as a Windows editor writes them.
+    const std::string body = "[OPT]\r\nTitle=Caf\xE9\r\nPrice=\x80 5\r\n";
+    IniFile ini = IniFile::FromBytes(Bytes(body));
+    EXPECT_EQ(ini.Get("opt", "title"), "Caf\xC3\xA9");
+    EXPECT_EQ(ini.Get("opt", "price"), "\xE2\x82\xAC 5");
+    EXPECT_EQ(ini.ToBytes(), Bytes(body));
+    ini.Set("OPT", "LangIndex", "1");
+    EXPECT_EQ(ini.ToBytes(), Bytes(body + "LangIndex=1\r\n")) << "the other lines keep their bytes";
+}
+
+TEST(Ini, OnlyARegularFileOfSensibleSizeIsRead) {
+    const test::TempDir dir;
+    const std::string big = dir / "big.ini";
+    test::WriteText(big, "[OPT]\nk=1\n" + std::string(IniFile::kMaxFileBytes, ';'));
+    EXPECT_FALSE(IniFile::Load(big).opened());
+    test::WriteText(big, "[OPT]\nk=1\n");
+    EXPECT_EQ(IniFile::Load(big).GetInt("OPT", "k", 0), 1);
+    // A pipe in place of lang.ini would block a plain read for ever.
+    const std::string fifo = dir / "lang.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(IniFile::Load(fifo).opened());
+    EXPECT_FALSE(IniFile::Load(dir.path()).opened()) << "a folder";
 }
 
 // ---- Writing ----

@@ -137,7 +137,9 @@ TEST_F(ProfileStoreTest, AFailedSaveKeepsThePreviousFiles) {
     EXPECT_TRUE(temp_was_complete);
     EXPECT_EQ(ReadBytes(Path(kProDctName)), pro_before);
     EXPECT_EQ(ReadBytes(Path(kCurIdName)), id_before);
-    EXPECT_FALSE(fs::exists(Path(kProDctName) + kTempSuffix));
+    for (const auto& e : fs::directory_iterator(dir.path())) {
+        EXPECT_FALSE(IsTempFileName(e.path().filename().string())) << e.path();
+    }
     EXPECT_EQ(list.Count(), 2u) << "the profiles in memory stay";
 
     // A folder that cannot be written is a failure, not a success, and is logged.

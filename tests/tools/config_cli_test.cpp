@@ -134,5 +134,22 @@ TEST(ConfigShow, KeyboardKeysWithTheirFnLayerAndThePadStrip) {
     EXPECT_EQ(pad["strip"]["right"], Json({484, 47, 494, 372}));
 }
 
+TEST(ConfigShow, WindowsTextAndForeignBytesGiveJsonNotAnAbort) {
+    // A cfg.ini saved by a Windows editor: "Café" in Windows-1252.
+    const ProgramFolder p("[OPT]\r\nTitle=Caf\xE9\r\nappdir=quobel-test\r\nMacProtocol=1\r\n");
+    const Json doc = p.Show();
+    ASSERT_TRUE(doc.is_object());
+    EXPECT_EQ(doc["options"]["title"], "Caf\xC3\xA9");
+
+    // A data folder whose name is not UTF-8 is shown with a replacement character.
+    const std::string odd = p.data / "caf\xE9";
+    fs::create_directories(odd);
+    const RunResult r = Ctl(p.dir.path(), odd, "config show --json");
+    EXPECT_EQ(r.exit_code, 0);
+    const Json shown = Json::parse(r.out, nullptr, false);
+    ASSERT_TRUE(shown.is_object()) << r.out;
+    EXPECT_NE(shown["options"]["dataFolder"].get<std::string>().find("caf\xEF\xBF\xBD"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quobel

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string_view>
 
-#include "apply_trace.h"
+#include "device/exchange_trace.h"
 #include "commands.h"
 #include "config/device_kinds.h"
 #include "ctl_store.h"

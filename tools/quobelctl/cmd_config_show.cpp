@@ -12,6 +12,7 @@
 
 #include "commands.h"
 #include "config/device_readers.h"
+#include "profile_view.h"
 
 namespace quobel::ctl {
 namespace {
@@ -398,7 +399,7 @@ int ConfigShow(const Globals& g, const Args& args) {
     if (result != StartupResult::Ready) return 1;
     const Json doc = ConfigDocument(session->config);
     if (json) {
-        *g.out << doc.dump(2) << "\n";
+        *g.out << DumpJson(doc) << "\n";
     } else {
         PrintText(*g.out, doc, 0);
     }

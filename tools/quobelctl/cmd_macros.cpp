@@ -76,7 +76,7 @@ int Show(const Globals& g, const Args& args) {
     if (!m) return 1;
     const nlohmann::ordered_json view = MacroView(*m, s.texts);
     if (json) {
-        *g.out << view.dump(2) << "\n";
+        *g.out << DumpJson(view) << "\n";
     } else {
         PrintView(*g.out, view);
     }

@@ -138,7 +138,7 @@ int Show(const Globals& g, const Args& args) {
     if (!p) return 1;
     const nlohmann::ordered_json view = ProfileView(*p, s);
     if (json) {
-        *g.out << view.dump(2) << "\n";
+        *g.out << DumpJson(view) << "\n";
     } else {
         PrintView(*g.out, view);
     }

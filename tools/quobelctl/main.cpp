@@ -1,6 +1,7 @@
 // quobelctl: configuration, devices, profiles and macros from the command line.
 
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -70,7 +71,16 @@ int main(int argc, char** argv) {
     const std::string_view name = argv[i];
     const Args args(argv + i + 1, argv + argc);
     for (const Command& c : kCommands) {
-        if (c.name == name) return c.run(g, args);
+        if (c.name != name) continue;
+        // The last line: a fault in a command ends it with a message, not an abort.
+        try {
+            return c.run(g, args);
+        } catch (const std::exception& e) {
+            std::cerr << "quobelctl: " << name << " failed: " << e.what() << "\n";
+        } catch (...) {
+            std::cerr << "quobelctl: " << name << " failed\n";
+        }
+        return 1;
     }
     std::cerr << "quobelctl: unknown command " << name << "\n" << kUsage;
     return 2;

@@ -197,6 +197,10 @@ Json MacroView(const MacroRecord& m, const TextTable& texts) {
     return j;
 }
 
+std::string DumpJson(const Json& view) {
+    return view.dump(2, ' ', false, Json::error_handler_t::replace);
+}
+
 void PrintView(std::ostream& out, const Json& view, int indent) {
     const std::string pad(static_cast<std::size_t>(indent), ' ');
     auto scalar = [](const Json& v) { return v.is_string() ? v.get<std::string>() : v.dump(); };

@@ -1,16 +1,82 @@
 #pragma once
-// CLedDlg: what the mouse, keyboard and pad lighting pages share.
-// Not built yet: an empty page of the window's layout.
+// CLedDlg: what the mouse, keyboard and pad lighting pages share: the page background
+// under the page, captions drawn in the page text colour, the page frame, skinned
+// check boxes and sliders, apply requests when ApplyNow is on, dragging the window by
+// the background and swallowing the dialog keys.
+
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "ui/pages/page.h"
 
 namespace quobel {
+
+class CPngBtn;
+class CPngSliderBar;
+
+// The crop of the window background (main_nr.png) under a child widget of the window.
+QImage MainBackgroundUnder(const SkinContext& ctx, const QWidget* widget);
 
 class CLedDlg : public CPage {
     Q_OBJECT
 public:
     CLedDlg(PageHost& host, QWidget* parent);
 
+    // ShowFromProfile: the profile's lighting into the controls, the picture reset.
+    void RefreshFromProfile() override {}
+    void ReloadTexts() override;
+    void ReloadSkin() override;
+
+    [[nodiscard]] const QImage& Background() const { return m_imgBkg; }
+    // The caption of text id, as drawn now (tests find controls by it).
+    [[nodiscard]] QString Caption(const std::string& id) const;
+
+protected:
+    // A caption of text id drawn at rc (in the page) in the page text colour.
+    int AddCaption(const QRect& rc, const std::string& id, int flags = 0);
+    // A caption whose text the page sets (a slider's value).
+    int AddValueCaption(const QRect& rc);
+    void SetCaptionText(int caption, const QString& text);
+    void ShowCaption(int caption, bool shown);
+    // A skinned check box (check_nr/ov/dn.png) at top_left.
+    CPngBtn* MakeCheckBox(QPoint top_left);
+    // A picture button of three pictures at top_left.
+    CPngBtn* MakeButton(QPoint top_left, const QString& normal, const QString& over, const QString& pressed);
+    // A slider of n steps (values 1..n) over the 170-pixel track at top_left.
+    CPngSliderBar* MakeSlider(int id, int n, QPoint top_left);
+    // A device apply request with code, when the option ApplyNow is on.
+    void ApplyNow(DeviceKind kind, std::uint32_t code);
+    // Children take their background crops again (after a move or a skin change).
+    virtual void RefreshChildBackgrounds();
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // A key press or release while a reactive preview runs; true: consumed.
+    virtual bool OnPreviewKey(int vk, bool release) {
+        (void)vk;
+        (void)release;
+        return false;
+    }
+
+private:
+    struct Caption_ {
+        QRect rc;
+        std::string id;  // empty: a value caption
+        QString text;
+        int flags = 0;
+        bool shown = true;
+    };
+    void LoadBackground();
+
+    QImage m_imgBkg;
+    std::vector<Caption_> m_captions;
 };
 
 }  // namespace quobel

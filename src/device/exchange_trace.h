@@ -1,6 +1,7 @@
 #pragma once
-// The trace of quobelctl apply: every feature report, pause and progress point of one
-// device, one line each, in the order they happen.
+// The trace of the device exchanges (quobelctl apply --trace, quobel --trace): every
+// feature report, pause and progress point of one device, one line each, in the order
+// they happen.
 //
 //   SET <kind> <id> <data bytes>   GET <kind> <id> <data bytes returned>
 //   WAIT <kind> <ms>               PROGRESS <kind> <position>
@@ -14,7 +15,7 @@
 #include "device/progress_sink.h"
 #include "platform/hid/hid.h"
 
-namespace quobel::ctl {
+namespace quobel {
 
 // Where the lines go; shared by the decorators of every device. Null: no trace.
 class TraceOut {
@@ -72,4 +73,4 @@ private:
 // "SET mouse 04 00 01 …": the line of one report (report ID first in `report`).
 std::string ReportLine(const char* verb, const std::string& kind, std::span<const std::uint8_t> report);
 
-}  // namespace quobel::ctl
+}  // namespace quobel

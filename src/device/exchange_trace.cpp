@@ -1,8 +1,8 @@
-#include "apply_trace.h"
+#include "device/exchange_trace.h"
 
 #include <cstdio>
 
-namespace quobel::ctl {
+namespace quobel {
 namespace {
 
 class TracingDevice final : public HidDevice {
@@ -64,4 +64,4 @@ void TracingSleeper::Sleep(std::chrono::milliseconds ms) {
 
 void TracingProgress::SetPos(int pos) { out_.Line("PROGRESS " + kind_ + " " + std::to_string(pos)); }
 
-}  // namespace quobel::ctl
+}  // namespace quobel
