@@ -117,6 +117,13 @@ int CKeyMsDlg::ModeCount() const {
     return s != nullptr ? std::clamp(s->nModeNum, 1, kMouseModes) : 1;
 }
 
+CKeyMarkDlg* CKeyMsDlg::Marks() {
+    if (m_pMarks.isNull() && parentWidget() != nullptr) {
+        m_pMarks = parentWidget()->findChild<CKeyMarkDlg*>(QString(), Qt::FindDirectChildrenOnly);
+    }
+    return m_pMarks;
+}
+
 bool CKeyMsDlg::ValidProfile() const {
     const ProfileData* p = m_host.CurrentProfile();
     return p != nullptr && p->dwProfileID != 0;
@@ -267,7 +274,7 @@ void CKeyMsDlg::RefreshFromProfile() {
     for (int k = 0; k < kMouseModes; ++k) m_radios[static_cast<std::size_t>(k)]->SetChecked(k == mode);
     SetCaptions(mode);
     if (m_host.Cfg().gVar.nMsFw == kGunMouseFw) ApplyGunPages(mode);
-    if (m_pMarks != nullptr) m_pMarks->RefreshFromProfile();
+    if (CKeyMarkDlg* marks = Marks()) marks->RefreshFromProfile();
     update();
 }
 
@@ -544,7 +551,8 @@ bool CKeyMsDlg::SetKeyFun(int c, const KeyInfo& in) {
 }
 
 void CKeyMsDlg::OnHoverTimer() {
-    if (m_pMarks == nullptr) return;
+    CKeyMarkDlg* marks = Marks();
+    if (marks == nullptr) return;
     QWidget* window = m_host.Window();
     if (window == nullptr || !window->isActiveWindow()) return;
     const QPoint cursor = QCursor::pos();
@@ -553,7 +561,7 @@ void CKeyMsDlg::OnHoverTimer() {
         const CPngBtn* c = m_captions[static_cast<std::size_t>(i)];
         if (QRect(c->mapToGlobal(QPoint(0, 0)), c->size()).contains(cursor)) found = i;
     }
-    if (found != m_pMarks->Highlighted()) m_pMarks->HighlightMark(found);
+    if (found != marks->Highlighted()) marks->HighlightMark(found);
 }
 
 QString CKeyMsDlg::ModeLabel(int k) const {

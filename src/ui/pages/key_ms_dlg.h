@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "config/key_info.h"
+#include "ui/pages/key_mark_dlg.h"
 #include "ui/pages/page.h"
 #include "ui/skin/skin_menu.h"
 
 namespace quobel {
 
-class CKeyMarkDlg;
 class CPngBtn;
 
 class CKeyMsDlg : public CPage {
@@ -36,7 +36,8 @@ public:
     // The page's size for a configuration: 240 wide, as high as its captions.
     [[nodiscard]] static QSize PageSize(const Config& config);
 
-    // The mouse picture whose marks follow the caption under the cursor.
+    // The mouse picture whose marks follow the caption under the cursor; without one
+    // the page uses the picture among its siblings.
     void SetMarkDlg(CKeyMarkDlg* marks) { m_pMarks = marks; }
 
     // Refresh(): captions, badges and radios laid out for the current sensor, the radio
@@ -95,8 +96,9 @@ private:
     [[nodiscard]] QString CaptionOf(const KeyInfo& key) const;
     [[nodiscard]] QString ModeLabel(int k) const;
     [[nodiscard]] bool ValidProfile() const;
+    CKeyMarkDlg* Marks();
 
-    CKeyMarkDlg* m_pMarks = nullptr;
+    QPointer<CKeyMarkDlg> m_pMarks;
     std::array<CPngBtn*, kMaxButtons> m_captions{};
     std::array<QWidget*, kMaxButtons> m_badges{};
     std::array<CPngBtn*, 3> m_radios{};

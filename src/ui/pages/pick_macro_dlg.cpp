@@ -53,6 +53,22 @@ private:
 
 }  // namespace
 
+void FillMacroTree(PageHost& host, CTreeCtrlEx& tree) {
+    const Config& cfg = host.Cfg();
+    PickerTree rows(tree);
+    MacroScanOptions scan;
+    scan.tree = &rows;
+    scan.recurse = cfg.gVar.nMacroDir != 0;
+    scan.nMacroDir = cfg.gVar.nMacroDir;
+    scan.mouse_key_mask = static_cast<std::uint32_t>(cfg.gVar.bMacroHasMsKey);
+    ScanMacroFolder(MacroFolderOf(cfg.szDataPath), scan);
+}
+
+std::uint32_t MacroIdOfRow(const TreeItem* row) {
+    if (row == nullptr || row->rec.type != static_cast<std::uint32_t>(MacroTreeKind::kMacro)) return 0;
+    return row->rec.value & 0xFFFFFF;
+}
+
 CPickMacroDlg::CPickMacroDlg(PageHost& host, QWidget* parent) : CSkinDlg(host.Skin(), parent), m_host(host) {
     setModal(true);
 }
@@ -77,14 +93,7 @@ bool CPickMacroDlg::Init() {
     m_pTree = new CTreeCtrlEx(m_ctx, this);
     m_pTree->Create(kTreeId, bkg, kTreeRect, m_ctx.CommonPath("open.png"), m_ctx.CommonPath("close.png"), m_ctx.font);
     m_pTree->SetTextColours(m_ctx.gvar->clrLstBoxTxtNr, m_ctx.gvar->clrLstBoxTxtDn);
-    const Config& cfg = m_host.Cfg();
-    PickerTree rows(*m_pTree);
-    MacroScanOptions scan;
-    scan.tree = &rows;
-    scan.recurse = cfg.gVar.nMacroDir != 0;
-    scan.nMacroDir = cfg.gVar.nMacroDir;
-    scan.mouse_key_mask = static_cast<std::uint32_t>(cfg.gVar.bMacroHasMsKey);
-    ScanMacroFolder(MacroFolderOf(cfg.szDataPath), scan);
+    FillMacroTree(m_host, *m_pTree);
     connect(m_pTree, &CTreeCtrlEx::TreeItemDblClk, this, [this](int, TreeItem* item) {
         if (item != nullptr) OnOk();
     });
@@ -92,12 +101,12 @@ bool CPickMacroDlg::Init() {
 }
 
 void CPickMacroDlg::OnOk() {
-    const TreeItem* item = m_pTree != nullptr ? m_pTree->Selected() : nullptr;
-    if (item == nullptr || item->rec.type != static_cast<std::uint32_t>(MacroTreeKind::kMacro)) {
+    const std::uint32_t id = MacroIdOfRow(m_pTree != nullptr ? m_pTree->Selected() : nullptr);
+    if (id == 0) {
         m_ctx.Box("", m_ctx.Text("tc_macro_msg1"));
         return;
     }
-    m_nMacroId = item->rec.value & 0xFFFFFF;
+    m_nMacroId = id;
     done(1);
 }
 

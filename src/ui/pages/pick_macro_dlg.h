@@ -10,6 +10,13 @@ namespace quobel {
 class CPngBtn;
 class CTreeCtrlEx;
 class PageHost;
+struct TreeItem;
+
+// Fills a tree with the macro folder: groups (when the MacroDir option is on) and
+// every readable macro, a macro row carrying its id as value.
+void FillMacroTree(PageHost& host, CTreeCtrlEx& tree);
+// The macro id of a tree row; 0 for no row or a group.
+std::uint32_t MacroIdOfRow(const TreeItem* row);
 
 class CPickMacroDlg : public CSkinDlg {
     Q_OBJECT
