@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "config/config.h"
+#include "config/guns.h"
 #include "config/mouse_desc.h"
 #include "config/text_table.h"
 
@@ -114,12 +115,11 @@ std::string GunCaption(const KeyInfo& key, const TextTable& texts) {
     const std::uint8_t p0 = key.byCount;
     const std::uint8_t p1 = key.bySpeed;
     if (p0 != 0 && p1 != 0) return texts.Get("tc_chiji2");
-    constexpr std::string_view kGuns[] = {"M4", "AKM", "M16", "UMP9", "SCAR-L", "TOMPSON", "UZI"};
     const unsigned gun = p0 % 16u;
     const unsigned scope = p0 / 16u;
     std::string s = texts.Get("tc_chiji14");
     s += ' ';
-    if (gun < std::size(kGuns)) s += kGuns[gun];
+    if (gun < kGunNames.size()) s += kGunNames[gun];
     s += " + ";
     if (scope == 0) {
         s += texts.Get("tc_chiji6");

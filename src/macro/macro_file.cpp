@@ -43,10 +43,10 @@ int MacroDeviceSize(std::span<const MacroEvent> events) {
     return size;
 }
 
-MacroRecord NewMacroRecord(std::string_view name, IdGenerator& ids) {
+MacroRecord NewMacroRecord(std::string_view name, IdGenerator& ids, const IdInUse& in_use) {
     MacroRecord r;
     r.dwMagic = kMacroMagic;
-    r.MacroID = ids.NewId();
+    r.MacroID = ids.NewId(in_use);
     r.bAutoDelay = 1;
     r.nLoopMode = 0;
     SetField(r.szName, name);
@@ -82,9 +82,12 @@ std::optional<MacroRecord> DecodeMacroFile(std::span<const std::uint8_t> bytes) 
 MacroCheck CheckMacroRecord(const MacroRecord& record, std::uint32_t mouse_key_mask) {
     if (record.dwMagic != kMacroMagic) return MacroCheck::kBadMagic;
     for (const MacroEvent& e : record.events) {
-        if (e.wKey == 0) break;
-        if (e.wKey >= kMacroMouseFirst && e.wKey <= kMacroMouseLast &&
-            (mouse_key_mask & MouseCodeBit(e.wKey)) == 0) {
+        // The list ends at key 0 with no delay; a pure delay (key 0) is followed by
+        // events that one device layout still sends.
+        if (e.wKey == 0 && e.dwDelay == 0) break;
+        // The encoders send the low byte only, so that is the code to check.
+        const auto code = static_cast<std::uint16_t>(e.wKey & 0xFF);
+        if (code >= kMacroMouseFirst && code <= kMacroMouseLast && (mouse_key_mask & MouseCodeBit(code)) == 0) {
             return MacroCheck::kUnsupportedKey;
         }
     }

@@ -38,7 +38,8 @@ inline bool MacroDeviceFull(int measure, const MacroLimits& limits) {
 }
 
 // A zeroed record with magic, a new id, auto delay on, repeat once and the name.
-MacroRecord NewMacroRecord(std::string_view name, IdGenerator& ids);
+// The id is one that in_use does not claim (give the ids of MacroList).
+MacroRecord NewMacroRecord(std::string_view name, IdGenerator& ids, const IdInUse& in_use = {});
 
 using MacroFileBytes = std::array<std::uint8_t, kMacroRecordSize>;
 

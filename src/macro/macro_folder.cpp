@@ -1,6 +1,7 @@
 #include "macro/macro_folder.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -77,11 +78,30 @@ void MakeWritable(const fs::path& p) {
 
 std::string MacroFolderOf(const std::string& data_path) { return data_path + "Mac"; }
 
-bool ScanMacroFolder(const std::string& folder, const MacroScanOptions& options) {
+namespace {
+
+// The folders being scanned, outermost first, so that a link back to one is not
+// entered again.
+using FolderChain = std::vector<std::pair<dev_t, ino_t>>;
+
+bool ScanFolder(const std::string& folder, const MacroScanOptions& options, FolderChain& chain) {
     if (folder.size() > kMaxFolderPath) return false;
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return false;
+    for (const auto& [dev, ino] : chain) {
+        if (dev == st.st_dev && ino == st.st_ino) {
+            errno = ELOOP;
+            return false;
+        }
+    }
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec) return false;
+    chain.emplace_back(st.st_dev, st.st_ino);
+    struct Pop {
+        FolderChain& c;
+        ~Pop() { c.pop_back(); }
+    } pop{chain};
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) return false;
         const fs::directory_entry& entry = *it;
@@ -94,7 +114,12 @@ bool ScanMacroFolder(const std::string& folder, const MacroScanOptions& options)
                 const std::string picture = (entry.path() / (name + ".png")).string();
                 sub.parent = options.tree->AddGroup(options.parent, name, picture);
             }
-            if (!ScanMacroFolder(entry.path().string(), sub)) return false;
+            // One folder that cannot be read (no permission, a link back to a parent, a
+            // path too long) is left out; the rest of the macros are still read.
+            errno = 0;
+            if (!ScanFolder(entry.path().string(), sub, chain)) {
+                LogPrint("ScanMacroFolder: skipped the folder %s (err=%d)", entry.path().string().c_str(), errno);
+            }
             continue;
         }
         if (!entry.is_regular_file(type_ec) || IsTempFileName(name)) continue;
@@ -102,13 +127,22 @@ bool ScanMacroFolder(const std::string& folder, const MacroScanOptions& options)
         std::optional<MacroRecord> record = DecodeMacroFile(bytes);
         if (!record || CheckMacroRecord(*record, options.mouse_key_mask) != MacroCheck::kOk) continue;
         if (options.new_ids) {
-            record->MacroID = options.new_ids->NewId();
+            record->MacroID = options.new_ids->NewId([&options](std::uint32_t id) {
+                return options.add_to != nullptr && options.add_to->Find(id) != nullptr;
+            });
             record->dwFlags |= kMacroFlagSettingsChanged;
         }
         if (options.add_to) options.add_to->Add(*record);
         if (options.tree) options.tree->AddMacro(options.parent, entry.path().stem().string(), record->MacroID);
     }
     return true;
+}
+
+}  // namespace
+
+bool ScanMacroFolder(const std::string& folder, const MacroScanOptions& options) {
+    FolderChain chain;
+    return ScanFolder(folder, options, chain);
 }
 
 void LoadMacroFolder(const std::string& macro_folder, MacroList& list, int nMacroDir,
@@ -249,6 +283,13 @@ bool MyCopyFile(const std::string& from, const std::string& to) {
 
 bool DeleteFolderTree(const std::string& folder) {
     std::error_code ec;
+    std::string own = folder;
+    while (own.size() > 1 && own.back() == '/') own.pop_back();
+    // A linked folder: only the link goes; what it points to is not ours to change.
+    if (fs::is_symlink(own, ec)) {
+        std::error_code rm;
+        return fs::remove(own, rm);
+    }
     std::vector<fs::path> files;
     std::vector<fs::path> folders;
     for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
@@ -261,7 +302,8 @@ bool DeleteFolderTree(const std::string& folder) {
     }
     if (ec) return false;
     for (const fs::path& f : files) {
-        MakeWritable(f);
+        // Permissions of a link are those of its target: leave them alone.
+        if (std::error_code link_ec; !fs::is_symlink(f, link_ec)) MakeWritable(f);
         std::error_code rm;
         if (!fs::remove(f, rm)) {
             LogPrint("DeleteFile %s, err=%d", f.string().c_str(), rm.value());
@@ -277,7 +319,9 @@ bool DeleteFolderTree(const std::string& folder) {
 }
 
 bool CopyFolderInto(const std::string& folder, const std::string& target) {
-    const fs::path source(folder);
+    fs::path source = fs::path(folder).lexically_normal();
+    // "Group/" names the folder Group as "Group" does.
+    if (source.filename().empty()) source = source.parent_path();
     const fs::path base = source.parent_path();
     bool all_there = true;
     std::error_code ec;
@@ -306,7 +350,8 @@ void RemoveLeftoverTempFiles(const std::string& folder, bool recurse) {
     }
 }
 
-MacroImport ReadMacroForImport(const std::string& path, std::uint32_t mouse_key_mask, IdGenerator& ids) {
+MacroImport ReadMacroForImport(const std::string& path, std::uint32_t mouse_key_mask, IdGenerator& ids,
+                               const IdInUse& in_use) {
     char text[128];
     int err = 0;
     std::error_code ec;
@@ -331,7 +376,7 @@ MacroImport ReadMacroForImport(const std::string& path, std::uint32_t mouse_key_
     case MacroCheck::kOk: break;
     }
     SetField(record->szName, fs::path(path).stem().string());
-    record->MacroID = ids.NewId();
+    record->MacroID = ids.NewId(in_use);
     return {record, {}};
 }
 

@@ -24,7 +24,8 @@ struct MacroScanOptions {
     bool recurse = true;
     MacroTree* tree = nullptr;                 // rows are added here when given
     MacroTreeItem parent = kMacroTreeRoot;
-    IdGenerator* new_ids = nullptr;            // given: every macro gets a new id and its settings bit
+    IdGenerator* new_ids = nullptr;            // given: every macro gets a new id and its settings bit,
+                                               // one that add_to does not hold yet
     MacroList* add_to = nullptr;               // given: a copy of every macro is added
     int nMacroDir = 0;                         // sub-folders are groups only when set
     std::uint32_t mouse_key_mask = 0;          // bMacroHasMsKey
@@ -83,6 +84,8 @@ struct MacroImport {
     std::optional<MacroRecord> record;
     std::string error;
 };
-MacroImport ReadMacroForImport(const std::string& path, std::uint32_t mouse_key_mask, IdGenerator& ids);
+// The new id is one that in_use does not claim (give the ids of MacroList).
+MacroImport ReadMacroForImport(const std::string& path, std::uint32_t mouse_key_mask, IdGenerator& ids,
+                               const IdInUse& in_use = {});
 
 }  // namespace quobel

@@ -22,6 +22,14 @@ std::uint32_t IdGenerator::NewId() {
     }
 }
 
+std::uint32_t IdGenerator::NewId(const IdInUse& in_use) {
+    std::uint32_t id = NewId();
+    // At most a few thousand records exist among 2^24 ids; the bound only keeps a
+    // predicate that claims every id from hanging the caller.
+    for (int draw = 0; in_use && in_use(id) && draw < 10000; ++draw) id = NewId();
+    return id;
+}
+
 IdGenerator& SystemIdGenerator() {
     static RealSleeper sleeper;
     static IdGenerator generator(sleeper, LocalTimeOfDay);

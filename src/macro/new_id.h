@@ -29,6 +29,9 @@ constexpr std::uint32_t IdFromTime(const TimeOfDay& t) {
     return (((h << 12) | (m << 6) | s) & 0xFFFF) << 8 | ms;
 }
 
+// True for an id some record already has.
+using IdInUse = std::function<bool(std::uint32_t)>;
+
 // The local time of day of the system clock.
 TimeOfDay LocalTimeOfDay();
 
@@ -41,6 +44,9 @@ public:
     // invalid and would be dropped, so the one instant that gives 0 (00:00:00.000 and
     // its repeats) waits once more.
     std::uint32_t NewId();
+    // NewId, drawn again (after another pause) while the id is in use: the time of day
+    // repeats every day, and the millisecond byte within a second.
+    std::uint32_t NewId(const IdInUse& in_use);
 
 private:
     Sleeper& sleeper_;

@@ -102,6 +102,14 @@ public:
     GSettingsPointer(const GSettingsPointer&) = delete;
     GSettingsPointer& operator=(const GSettingsPointer&) = delete;
 
+    [[nodiscard]] std::vector<PointerValue> Unsupported() const override {
+        std::vector<PointerValue> r{PointerValue::WheelLines, PointerValue::Trails};
+        if (!HasKey("double-click")) r.push_back(PointerValue::DblClickTime);
+        if (!HasKey("speed")) r.push_back(PointerValue::PointerSpeed);
+        if (!HasKey("accel-profile")) r.push_back(PointerValue::EnhancePrecision);
+        return r;
+    }
+
     PointerApplyResult Apply(const PointerSettings& w) override {
         PointerApplyResult r;
         // The desktop has no wheel-line or trail setting for the mouse.

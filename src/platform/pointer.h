@@ -36,6 +36,9 @@ public:
     virtual ~SystemPointer() = default;
     // Compares each value with the system's and sets only those that differ.
     virtual PointerApplyResult Apply(const PointerSettings& wanted) = 0;
+    // The values this system has no setting for, without changing anything: what a
+    // page tells the user before an apply would silently leave them alone.
+    [[nodiscard]] virtual std::vector<PointerValue> Unsupported() const { return {}; }
 };
 
 // The platform's pointer settings. Never null: where the desktop has no pointer

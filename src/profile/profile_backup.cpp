@@ -76,7 +76,8 @@ std::optional<ProfileBackup> ParseBackup(std::span<const std::uint8_t> bytes, st
 }
 
 BackupImport ImportBackupBytes(std::span<const std::uint8_t> bytes, std::string_view title,
-                               MacroList& macros, const std::string& macro_folder, IdGenerator& ids) {
+                               MacroList& macros, const std::string& macro_folder, IdGenerator& ids,
+                               const IdInUse& profile_in_use) {
     BackupImport result;
     const auto backup = std::make_unique<ProfileBackup>();
     {
@@ -95,7 +96,7 @@ BackupImport ImportBackupBytes(std::span<const std::uint8_t> bytes, std::string_
         }
         for (MacroRecord& slot : backup->macros) {
             if (slot.MacroID != old_id || slot.dwMagic == 0) continue;
-            slot.MacroID = ids.NewId();
+            slot.MacroID = ids.NewId([&macros](std::uint32_t id) { return macros.Find(id) != nullptr; });
             if (save_macro(slot, macro_folder)) {
                 macros.Add(slot);
                 key.MacroID = slot.MacroID;
@@ -106,14 +107,14 @@ BackupImport ImportBackupBytes(std::span<const std::uint8_t> bytes, std::string_
         }
     });
     ProfileData& p = backup->profile;
-    p.dwProfileID = ids.NewId();
+    p.dwProfileID = ids.NewId(profile_in_use);
     SetField(p.szName, title);
     result.profile = p;
     return result;
 }
 
 BackupImport ImportBackupFile(const std::string& path, MacroList& macros, const std::string& macro_folder,
-                              IdGenerator& ids) {
+                              IdGenerator& ids, const IdInUse& profile_in_use) {
     std::ifstream in(path, std::ios::binary);
     std::error_code ec;
     if (!in || std::filesystem::is_directory(path, ec)) {
@@ -125,7 +126,7 @@ BackupImport ImportBackupFile(const std::string& path, MacroList& macros, const 
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     const std::string title = std::filesystem::path(path).stem().string();
-    return ImportBackupBytes(bytes, title, macros, macro_folder, ids);
+    return ImportBackupBytes(bytes, title, macros, macro_folder, ids, profile_in_use);
 }
 
 }  // namespace quobel

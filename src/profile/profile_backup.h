@@ -55,12 +55,14 @@ struct BackupImport {
 // and added to the list; its keys take the new id. A key whose macro could not be
 // saved (a file of that name exists) keeps its old id; later keys sharing the macro
 // take the id of the copy already saved. The profile gets a new id and `title` as name.
+// New ids are never ones the list's macros or (by profile_in_use) the profiles hold.
 BackupImport ImportBackupBytes(std::span<const std::uint8_t> bytes, std::string_view title,
-                               MacroList& macros, const std::string& macro_folder, IdGenerator& ids);
+                               MacroList& macros, const std::string& macro_folder, IdGenerator& ids,
+                               const IdInUse& profile_in_use = {});
 
 // Reads the file and imports it; `title` is the file name without its extension.
 BackupImport ImportBackupFile(const std::string& path, MacroList& macros, const std::string& macro_folder,
-                              IdGenerator& ids);
+                              IdGenerator& ids, const IdInUse& profile_in_use = {});
 
 // The checks of an import alone, for readers that must not write anything.
 std::optional<ProfileBackup> ParseBackup(std::span<const std::uint8_t> bytes, std::string* error);

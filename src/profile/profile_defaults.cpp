@@ -161,10 +161,10 @@ void FillPadDefaults(ProfileData& profile, const Config& config) {
 }
 
 void CreateProfile(ProfileData& out, unsigned parts, std::string_view name, const Config& config,
-                   IdGenerator& ids) {
+                   IdGenerator& ids, const IdInUse& in_use) {
     out = ProfileData{};
     out.dwMagic = kProfileMagic;
-    out.dwProfileID = ids.NewId();
+    out.dwProfileID = ids.NewId(in_use);
     if (parts & kPartMouse) FillMsDefaults(out, config);
     if (parts & kPartKeyboard) FillKbDefaults(out, config);
     if (parts & kPartPad) FillPadDefaults(out, config);

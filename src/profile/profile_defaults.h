@@ -26,8 +26,9 @@ void FillKbDefaults(ProfileData& profile, const Config& config);
 void FillPadDefaults(ProfileData& profile, const Config& config);
 
 // Zeroes the record, sets the magic and a new id, fills the given parts (mouse,
-// keyboard, pad, in that order) and stores the name cut to 19 characters.
+// keyboard, pad, in that order) and stores the name cut to 19 characters. The id is
+// one that in_use does not claim (give the ids of the profile list).
 void CreateProfile(ProfileData& out, unsigned parts, std::string_view name, const Config& config,
-                   IdGenerator& ids);
+                   IdGenerator& ids, const IdInUse& in_use = {});
 
 }  // namespace quobel

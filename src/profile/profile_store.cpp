@@ -228,7 +228,8 @@ ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_v
         }
         for (int k = 1; k <= count && !list.Full(); ++k) {
             ProfileData p;
-            CreateProfile(p, parts, std::string(proname) + std::to_string(k), config, ids);
+            CreateProfile(p, parts, std::string(proname) + std::to_string(k), config, ids,
+                          [&list](std::uint32_t id) { return list.Find(id) != nullptr; });
             if (has_sound) SetField(p.szSound, sound);
             list.AddProfile(p);
         }

@@ -260,6 +260,17 @@ SimKeyboard::SimKeyboard(std::uint16_t vid, std::uint16_t pid)
     : SimDevice(DeviceKind::Keyboard, vid, pid, "Quobel Keyboard",
                 {{{0, 0, 1032}, {kKbBlock}, false}, {{0, 0, 6}, {kKbRequest}, false}}) {}
 
+std::vector<SimDevice::DumpEntry> SimKeyboard::Dump() const {
+    std::lock_guard lock(mutex_);
+    std::vector<DumpEntry> out;
+    for (const auto& [key, bytes] : commands_) {
+        char name[32];
+        std::snprintf(name, sizeof name, "cmd %02x addr %02x", key >> 8, key & 0xFF);
+        out.push_back({name, bytes});
+    }
+    return out;
+}
+
 std::vector<std::uint8_t> SimKeyboard::CommandBlock(std::uint8_t cmd, std::uint8_t addr) const {
     std::scoped_lock lock(mutex_);
     const auto it = commands_.find(CommandKey(cmd, addr));
@@ -293,5 +304,16 @@ int SimKeyboard::OnGet(std::uint8_t report_id, std::span<std::uint8_t> data) {
 
 SimPad::SimPad(std::uint16_t vid, std::uint16_t pid)
     : SimDevice(DeviceKind::Pad, vid, pid, "Quobel Pad", {{{0, 0, 27}, {48}, false}}) {}
+
+std::vector<SimDevice::DumpEntry> SimDevice::Dump() const {
+    std::lock_guard lock(mutex_);
+    std::vector<DumpEntry> out;
+    for (const auto& [id, bytes] : blocks_) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%02x", id);
+        out.push_back({name, bytes});
+    }
+    return out;
+}
 
 }  // namespace quobel

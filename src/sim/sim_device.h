@@ -65,6 +65,12 @@ public:
     // The stored data of feature report id (without the report ID); empty when none.
     [[nodiscard]] std::vector<std::uint8_t> Block(std::uint8_t report_id) const;
     void SetBlock(std::uint8_t report_id, std::span<const std::uint8_t> data);
+    // What the device holds, one named block per entry, for `quobelctl sim dump`.
+    struct DumpEntry {
+        std::string name;
+        std::vector<std::uint8_t> bytes;
+    };
+    [[nodiscard]] virtual std::vector<DumpEntry> Dump() const;
     // Feature exchanges that reached the firmware (SET and GET), for tests.
     [[nodiscard]] int Exchanges() const;
     // Called (outside the device's lock) after each plug and unplug; set by the backend.
@@ -131,6 +137,8 @@ public:
     // The last command block written with command cmd at address addr (1031 bytes;
     // the profile header is command 3, address 0); empty when none was.
     [[nodiscard]] std::vector<std::uint8_t> CommandBlock(std::uint8_t cmd, std::uint8_t addr) const;
+    // Every command block written, as "cmd XX addr YY".
+    [[nodiscard]] std::vector<DumpEntry> Dump() const override;
 
 protected:
     int OnSet(std::uint8_t report_id, std::span<const std::uint8_t> data) override;

@@ -58,10 +58,18 @@ TEST(MacroFile, MouseCodesMustBeAllowedByTheMask) {
     EXPECT_EQ(CheckMacroRecord(r, 0x00), MacroCheck::kUnsupportedKey);
     EXPECT_EQ(CheckMacroRecord(r, 0x03), MacroCheck::kUnsupportedKey);
     EXPECT_EQ(CheckMacroRecord(r, 0x04), MacroCheck::kOk);
-    // Only the events before the first key code 0 count.
+    // A mouse code after a pure delay is sent too, so it is checked; the list ends at
+    // key 0 without delay.
     r.events[1] = Ev(0, 0, 50);
     r.events[2] = Ev(246, 1, 0);
+    EXPECT_EQ(CheckMacroRecord(r, 0), MacroCheck::kUnsupportedKey);
+    EXPECT_EQ(CheckMacroRecord(r, 0x40), MacroCheck::kOk);
+    r.events[1] = Ev(0, 0, 0);
     EXPECT_EQ(CheckMacroRecord(r, 0), MacroCheck::kOk);
+    // The encoders send the low byte: 0x1F2 is the middle button.
+    r.events[1] = Ev(0x1F2, 1, 0);
+    EXPECT_EQ(CheckMacroRecord(r, 0x40), MacroCheck::kUnsupportedKey);
+    EXPECT_EQ(CheckMacroRecord(r, 0x44), MacroCheck::kOk);
     r.dwMagic = 0;
     EXPECT_EQ(CheckMacroRecord(r, 0x7F), MacroCheck::kBadMagic);
 }
@@ -131,6 +139,19 @@ TEST(NewId, NeverGivesZero) {
     IdGenerator ids(sleeper, [&calls] { return calls++ == 0 ? TimeOfDay{0, 0, 0, 0} : TimeOfDay{0, 0, 0, 20}; });
     EXPECT_EQ(ids.NewId(), 20u);
     EXPECT_EQ(sleeper.pauses.size(), 2u);
+}
+
+TEST(NewId, AnIdInUseIsDrawnAgain) {
+    FakeIds f;
+    FakeIds same;  // the same clock: its first id is the one f draws first
+    const std::uint32_t taken = same.ids.NewId();
+    const std::uint32_t also_taken = same.ids.NewId();
+    const std::uint32_t id = f.ids.NewId([&](std::uint32_t v) { return v == taken || v == also_taken; });
+    EXPECT_NE(id, taken);
+    EXPECT_NE(id, also_taken);
+    EXPECT_EQ(id, same.ids.NewId());
+    const MacroRecord r = NewMacroRecord("m", same.ids, [&](std::uint32_t v) { return v == id + 20; });
+    EXPECT_EQ(+r.MacroID, id + 40);
 }
 
 TEST(NewMacroRecord, StartsAsANewMacro) {

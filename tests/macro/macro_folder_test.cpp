@@ -206,6 +206,43 @@ TEST_F(MacroFolderTest, FolderHelpers) {
     EXPECT_FALSE(fs::exists(dir / "dst"));
 }
 
+TEST_F(MacroFolderTest, CopyAndDeleteKeepToTheFolderAndNeverReachThroughLinks) {
+    const std::vector<std::uint8_t> one{1, 2, 3};
+    WriteBytes(dir / "src/Group/m1.mck", one);
+    EXPECT_TRUE(CopyFolderInto(dir / "src/Group/", dir / "dst"));
+    EXPECT_EQ(ReadBytes(dir / "dst/Group/m1.mck"), one) << "the trailing separator keeps the name";
+
+    // Links inside the tree and the tree itself as a link: the targets stay as they are.
+    WriteBytes(dir / "outside/keep.mck", one);
+    fs::permissions(dir / "outside/keep.mck", fs::perms::owner_read);
+    fs::create_symlink(dir / "outside/keep.mck", dir / "dst/Group/link.mck");
+    fs::create_symlink(dir / "outside", dir / "dst/Group/linked");
+    EXPECT_TRUE(DeleteFolderTree(dir / "dst"));
+    EXPECT_FALSE(fs::exists(dir / "dst"));
+    EXPECT_EQ(fs::status(dir / "outside/keep.mck").permissions(), fs::perms::owner_read);
+    fs::create_symlink(dir / "outside", dir / "alias");
+    EXPECT_TRUE(DeleteFolderTree(dir / "alias/"));
+    EXPECT_FALSE(fs::is_symlink(dir / "alias"));
+    EXPECT_EQ(ReadBytes(dir / "outside/keep.mck"), one);
+}
+
+TEST_F(MacroFolderTest, AFolderThatCannotBeReadIsSkippedAndTheRestIsRead) {
+    WriteBytes(mac + "/A/a.mck", McK(Macro(1, "a")));
+    WriteBytes(mac + "/Z/z.mck", McK(Macro(2, "z")));
+    fs::create_symlink(mac, mac + "/A/loop");  // a link back to the macro folder
+    fs::create_directories(mac + "/" + std::string(250, 'd'));  // its path is too long
+    WriteBytes(mac + "/" + std::string(250, 'd') + "/deep.mck", McK(Macro(3, "deep")));
+    const test::LogCapture log;
+    MacroList list;
+    EXPECT_TRUE(ScanMacroFolder(mac, {.add_to = &list, .nMacroDir = 1}));
+    EXPECT_TRUE(list.Find(1));
+    EXPECT_TRUE(list.Find(2));
+    EXPECT_FALSE(list.Find(3));
+    EXPECT_EQ(list.Count(), 2u) << "the loop adds no second copies";
+    EXPECT_NE(log.Text().find("ScanMacroFolder: skipped the folder " + mac + "/A/loop"), std::string::npos)
+        << log.Text();
+}
+
 TEST_F(MacroFolderTest, LeftoverTempFilesAreRemoved) {
     WriteBytes(mac + "/a.mck" + kTempSuffix, {1});
     WriteBytes(mac + "/G/b.mck" + kTempSuffix, {1});

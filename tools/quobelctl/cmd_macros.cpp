@@ -92,7 +92,8 @@ int Import(const Globals& g, const Args& args) {
         return 1;
     }
     const std::uint32_t mask = static_cast<std::uint32_t>(s.config.gVar.bMacroHasMsKey);
-    MacroImport r = ReadMacroForImport(args[0], mask, SystemIdGenerator());
+    MacroImport r = ReadMacroForImport(args[0], mask, SystemIdGenerator(),
+                                       [&s](std::uint32_t id) { return s.macros.Find(id) != nullptr; });
     if (!r.record) {
         *g.err << "quobelctl: " << r.error << "\n";
         return 1;

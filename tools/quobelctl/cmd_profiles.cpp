@@ -45,7 +45,7 @@ int Create(const Globals& g, const Args& args) {
         return 1;
     }
     ProfileData p;
-    CreateProfile(p, PartsOf(s.config), args[0], s.config, SystemIdGenerator());
+    CreateProfile(p, PartsOf(s.config), args[0], s.config, SystemIdGenerator(), ProfileIdsOf(s));
     s.profiles.Select(s.profiles.AddProfile(p)->dwProfileID);
     if (!SaveStore(g, s)) return 1;
     PrintProfileLine(g, s, *s.profiles.Current());
@@ -118,7 +118,7 @@ int Import(const Globals& g, const Args& args) {
         *g.err << "quobelctl: " << kTooManyProfilesText << "\n";
         return 1;
     }
-    const BackupImport r = ImportBackupFile(args[0], s.macros, MacroFolder(s), SystemIdGenerator());
+    const BackupImport r = ImportBackupFile(args[0], s.macros, MacroFolder(s), SystemIdGenerator(), ProfileIdsOf(s));
     if (!r.profile) {
         *g.err << "quobelctl: " << r.error << "\n";
         return 1;

@@ -54,5 +54,7 @@ int CmdMacros(const Globals& g, const Args& args);
 int ConfigShow(const Globals& g, const Args& args);
 int CmdDevices(const Globals& g, const Args& args);
 int CmdApply(const Globals& g, const Args& args);
+// sim plug|unplug|dump KIND, sim notify mouse B0 B1 B2 B3: through the running window's socket.
+int CmdSim(const Globals& g, const Args& args);
 
 }  // namespace quobel::ctl

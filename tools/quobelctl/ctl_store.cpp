@@ -67,6 +67,10 @@ bool SaveStore(const Globals& g, const Store& store) {
 
 std::string MacroFolder(const Store& store) { return MacroFolderOf(store.config.szDataPath); }
 
+IdInUse ProfileIdsOf(const Store& store) {
+    return [&store](std::uint32_t id) { return store.profiles.Find(id) != nullptr; };
+}
+
 std::string HexId(std::uint32_t id) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%08x", id);

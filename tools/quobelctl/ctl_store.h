@@ -10,6 +10,7 @@
 #include "config/config.h"
 #include "config/text_table.h"
 #include "macro/macro_list.h"
+#include "macro/new_id.h"
 #include "platform/data_folder_lock.h"
 #include "profile/profile_list.h"
 
@@ -45,5 +46,8 @@ std::string MacroFolder(const Store& store);
 ProfileData* FindProfileArg(const Globals& g, Store& store, std::string_view arg);
 
 std::string HexId(std::uint32_t id);
+
+// The ids the store's profiles hold, for drawing a new one.
+IdInUse ProfileIdsOf(const Store& store);
 
 }  // namespace quobel::ctl

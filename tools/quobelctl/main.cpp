@@ -25,7 +25,9 @@ constexpr std::string_view kUsage =
     "  macros list | show NAME [--json] | import FILE.mck | export NAME FILE.mck\n"
     "  devices                      one line per configured device: present, absent or no access\n"
     "  apply [--kind mouse|keyboard|pad|all] [--profile NAME|0xID] [--flags HEX] [--trace]\n"
-    "                               write a profile (default: the current one) to the devices\n";
+    "                               write a profile (default: the current one) to the devices\n"
+    "  sim plug|unplug|dump KIND    drive the simulated devices of a running quobel --simulate\n"
+    "  sim notify mouse B0 B1 B2 B3 send a notification report from the simulated mouse\n";
 
 struct Command {
     std::string_view name;
@@ -38,6 +40,7 @@ constexpr Command kCommands[] = {
     {"macros", quobel::ctl::CmdMacros},
     {"devices", quobel::ctl::CmdDevices},
     {"apply", quobel::ctl::CmdApply},
+    {"sim", quobel::ctl::CmdSim},
 };
 
 }  // namespace

@@ -31,6 +31,7 @@
 #include "base/reporter.h"
 #include "desktop_icons.h"
 #include "mouse_page_pictures.h"
+#include "config/guns.h"
 #include "config/value_parsers.h"
 #include "platform/ini.h"
 #include "ui/keymap.h"
@@ -953,17 +954,12 @@ QImage Gun(const QString& name, int variant, bool over) {
 
 void DrawGunPictures(Output& out) {
     const Theme& t = g_theme;
-    const std::array<std::pair<const char*, const char*>, 7> guns{{{"M4", "gun-m4"},
-                                                                   {"AKM", "gun-akm"},
-                                                                   {"M16", "gun-m16"},
-                                                                   {"UMP9", "gun-p9"},
-                                                                   {"SCAR-L", "gun-scar-l"},
-                                                                   {"TOMPSON", "gun-TOMPSON"},
-                                                                   {"UZI", "gun-UZI"}}};
-    for (std::size_t i = 0; i < guns.size(); ++i) {
-        const QString base = QStringLiteral("chiji/") + guns[i].second;
-        out.Save(Gun(guns[i].first, static_cast<int>(i), false), base + ".png");
-        out.Save(Gun(guns[i].first, static_cast<int>(i), true), base + "-ov.png");
+    for (std::size_t i = 0; i < kGunNames.size(); ++i) {
+        const QString name = QString::fromLatin1(kGunNames[i].data(), static_cast<qsizetype>(kGunNames[i].size()));
+        const QString base = QStringLiteral("chiji/") +
+                             QString::fromLatin1(kGunPictures[i].data(), static_cast<qsizetype>(kGunPictures[i].size()));
+        out.Save(Gun(name, static_cast<int>(i), false), base + ".png");
+        out.Save(Gun(name, static_cast<int>(i), true), base + "-ov.png");
     }
     for (bool over : {false, true}) {
         QImage add = Canvas(150, 56);
@@ -985,7 +981,7 @@ void DrawGunPictures(Output& out) {
         Panel(p, QRectF(220, 138, 290, 300));
     }
     out.Save(gun_dlg, "chiji/chiji_nr.png");
-    QImage slot_dlg = WindowGround(530, 560, t.maskMsg, 44);
+    QImage slot_dlg = WindowGround(530, 620, t.maskMsg, 44);
     {
         Painter p(&slot_dlg);
         Panel(p, QRectF(150, 180, 280, 160));

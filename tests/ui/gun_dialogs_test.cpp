@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <filesystem>
+
+#include "common/temp_dir.h"
+#include "ui/page_fixture.h"
+#include "ui/pages/color_btn_dlg.h"
+#include "ui/pages/gun_dialogs.h"
+#include "ui/skin/png_btn.h"
+#include "ui/skin/tree_ctrl.h"
+
+namespace quobel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program folder with the build's skins and texts and the gun mouse's configuration.
+std::string GunProgramFolder(const TempDir& dir) {
+    for (const auto& e : fs::directory_iterator(QUOBEL_PROGRAM_DIR)) {
+        if (e.path().filename() != "cfg.ini") fs::create_symlink(e.path(), fs::path(dir.path()) / e.path().filename());
+    }
+    fs::copy_file(fs::path(QUOBEL_SOURCE_DIR) / "data/examples/cj1-gun/cfg.ini", fs::path(dir.path()) / "cfg.ini");
+    return dir.path() + "/";
+}
+
+struct GunFixture {
+    TempDir program;
+    TestPageHost host{GunProgramFolder(program)};
+    KeyInfo key;
+    GunFixture() {
+        host.window.resize(800, 700);
+        host.window.show();
+    }
+};
+
+void ClickItem(CTreeCtrlEx* list, TreeItem* item, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(list, button, {}, list->ItemRect(item).center());
+}
+
+void TypeValue(QLineEdit* e, const QString& text) {
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClicks(e, text);
+}
+
+TEST(GunDialog, OpensOnM4WithItsDefaultsCapsTheValueAndHidesTheScopeWhereThereIsNone) {
+    GunFixture f;
+    ASSERT_EQ(f.host.Cfg().gVar.nMsFw, 10);
+    f.host.modals.AnswerNext([](QDialog& d) {
+        auto* dlg = qobject_cast<ChijiDlg*>(&d);
+        if (!dlg) return 2;
+        d.show();
+        EXPECT_EQ(dlg->SelectedGun(), 0);
+        EXPECT_TRUE(dlg->SightRadio(0)->IsChecked());
+        EXPECT_EQ(dlg->ValueEdit()->text(), "13");
+        TypeValue(dlg->ValueEdit(), "70");
+        EXPECT_EQ(dlg->ValueEdit()->text(), "63");
+        EXPECT_EQ(dlg->ValueEdit()->cursorPosition(), 2);
+
+        ClickItem(dlg->GunList(), dlg->GunItem(3));
+        EXPECT_EQ(dlg->SelectedGun(), 3);
+        EXPECT_FALSE(dlg->SightRadio(1)->isVisible());
+        ClickItem(dlg->GunList(), dlg->GunItem(1));
+        EXPECT_TRUE(dlg->SightRadio(1)->isVisible());
+        QTest::mouseClick(dlg->SightRadio(1), Qt::LeftButton);
+        EXPECT_EQ(dlg->ValueEdit()->text(), "45");  // gun 1, sight 1 of the default table
+        QTest::mouseClick(dlg->SwitchRadio(1), Qt::LeftButton);
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+        return d.result();
+    });
+    ASSERT_TRUE(RunGunDialog(f.host, &f.host.window, f.key));
+    EXPECT_EQ(f.key.FunID, 0x080000C0u);
+    EXPECT_EQ(KeyParam(f.key), 0x1u | (1u << 4) | (45u << 16));
+    EXPECT_NE(f.host.CurrentProfile()->dwFlags & kProfileFlagGun, 0u);
+}
+
+TEST(GunDialog, AButtonWithTheGunFunctionOpensOnItsGunAndAnEmptyValueBecomesTen) {
+    GunFixture f;
+    f.key.FunID = kGunFunID;
+    SetKeyParam(f.key, 0x12u | (40u << 16));  // M16 with the four-times sight, 40
+    f.host.CurrentProfile()->clrGun[2] = Rgb(1, 2, 3);
+    f.host.modals.AnswerNext([](QDialog& d) {
+        auto* dlg = qobject_cast<ChijiDlg*>(&d);
+        if (!dlg) return 2;
+        d.show();
+        EXPECT_EQ(dlg->SelectedGun(), 2);
+        EXPECT_TRUE(dlg->SightRadio(1)->IsChecked());
+        EXPECT_EQ(dlg->ValueEdit()->text(), "40");
+        EXPECT_EQ(dlg->ColourButton()->Color(), Rgb(1, 2, 3));
+        dlg->ColourButton()->SetColor(Rgb(9, 8, 7));
+        TypeValue(dlg->ValueEdit(), "");
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+        return d.result();
+    });
+    ASSERT_TRUE(RunGunDialog(f.host, &f.host.window, f.key));
+    EXPECT_EQ(KeyParam(f.key), 0x12u | (10u << 16));
+    EXPECT_EQ(f.host.CurrentProfile()->clrGun[2], Rgb(9, 8, 7));
+}
+
+// The gun-mode dialog's answer: fill the slots through the gun dialog, then OK.
+struct SlotPlan {
+    int slot;  // 0 or 1
+    int gun;
+    int sight;
+};
+
+void AnswerModeDialog(TestPageHost& host, std::vector<SlotPlan> plan, bool* cancelled) {
+    host.modals.AnswerNext([&host, plan, cancelled](QDialog& d) {
+        auto* dlg = qobject_cast<ChijiModeDlg*>(&d);
+        if (!dlg) return 2;
+        d.show();
+        for (const SlotPlan& s : plan) {
+            host.modals.AnswerNext([s](QDialog& g) {
+                auto* gun = qobject_cast<ChijiDlg*>(&g);
+                if (!gun) return 2;
+                g.show();
+                EXPECT_FALSE(gun->SwitchRadio(0)->isVisible());  // the switch belongs to the slot dialog
+                ClickItem(gun->GunList(), gun->GunItem(s.gun));
+                QTest::mouseClick(gun->SightRadio(s.sight), Qt::LeftButton);
+                QTest::mouseClick(gun->OkButton(), Qt::LeftButton);
+                return g.result();
+            });
+            ClickItem(dlg->SlotList(), dlg->SlotItem(s.slot));
+        }
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+        *cancelled = dlg->isVisible() ? false : d.result() != 1;
+        return d.result();
+    });
+}
+
+TEST(GunModeDialog, SlotParametersForOneAndTwoGuns) {
+    struct Case {
+        const char* what;
+        std::vector<SlotPlan> plan;
+        bool ok;
+        std::uint32_t param;
+    };
+    // Default values of the gun mouse: gun 2 sight 2 is 10, gun 4 sight 1 is 44.
+    const Case cases[] = {
+        {"slot 2 alone gives one gun", {{1, 2, 2}}, true, 0x22u | (10u << 16)},
+        {"two guns", {{0, 4, 1}, {1, 2, 2}}, true, 0x14u | (0x22u << 8) | (44u << 16) | (10u << 24)},
+        {"slot 1 on gun 0 with slot 2 empty cancels", {{0, 0, 0}}, false, 0x1234u},
+    };
+    for (const Case& c : cases) {
+        GunFixture f;
+        SetKeyParam(f.key, 0x1234u);
+        bool cancelled = false;
+        AnswerModeDialog(f.host, c.plan, &cancelled);
+        EXPECT_EQ(RunGunModeDialog(f.host, &f.host.window, f.key), c.ok) << c.what;
+        EXPECT_EQ(cancelled, !c.ok) << c.what;
+        EXPECT_EQ(KeyParam(f.key), c.param) << c.what;
+        EXPECT_EQ(f.key.FunID, c.ok ? kGunFunID : 0u) << c.what;
+        EXPECT_EQ(f.host.modals.unanswered, 0) << c.what;
+    }
+}
+
+TEST(GunModeDialog, OpensOnTheButtonsGunsAndARightClickEmptiesASlot) {
+    GunFixture f;
+    f.key.FunID = kGunFunID;
+    SetKeyParam(f.key, 0x21u | (0x14u << 8) | (12u << 16) | (30u << 24));
+    f.host.modals.AnswerNext([](QDialog& d) {
+        auto* dlg = qobject_cast<ChijiModeDlg*>(&d);
+        if (!dlg) return 2;
+        d.show();
+        EXPECT_EQ(dlg->Slot(0), (GunSetting{1, 2, 12}));
+        EXPECT_EQ(dlg->Slot(1), (GunSetting{4, 1, 30}));
+        EXPECT_EQ(dlg->SlotItem(1)->caption, "4X");
+        ClickItem(dlg->SlotList(), dlg->SlotItem(0), Qt::RightButton);
+        EXPECT_EQ(dlg->Slot(0), GunSetting{});
+        QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+        EXPECT_EQ(dlg->Count(), 1);  // slot 2 moved up
+        return d.result();
+    });
+    ASSERT_TRUE(RunGunModeDialog(f.host, &f.host.window, f.key));
+    EXPECT_EQ(KeyParam(f.key), 0x14u | (30u << 16));
+}
+
+}  // namespace
+}  // namespace quobel::test
