@@ -18,6 +18,8 @@
 
 #include "ui/main/progress_dlg.h"
 #include "ui/main/quobel_dlg.h"
+#include "ui/pages/kb_color_dlg.h"
+#include "ui/pages/led_kb_dlg.h"
 #include "ui/skin/msg_dlg.h"
 #include "ui/skin/tree_ctrl.h"
 
@@ -63,12 +65,43 @@ QWidget* MsgNoDevice(Shot& s) {
 
 // ---- pages: add your states here ----
 
+// Keyboard lighting: the keyboard shown with an effect chosen as in the effect list.
+CLedKbDlg_642Std* KbLighting(Shot& s) {
+    SelectKind(s, DeviceKind::Keyboard);
+    return s.wnd.KeyboardLight();
+}
+QWidget* KbEffect(Shot& s) {
+    CLedKbDlg_642Std* page = KbLighting(s);
+    if (!page || !page->ChooseEffectOfCode(12)) return nullptr;
+    s.wnd.Keyboard()->AdvancePreview(9);
+    return &s.wnd;
+}
+QWidget* KbPerKey(Shot& s) {
+    CLedKbDlg_642Std* page = KbLighting(s);
+    return page && page->ChooseEffect(page->PerKeyEntry()) ? &s.wnd : nullptr;
+}
+// The preview of a type after 30 frames; the ripple from a press of G.
+template <int kType>
+QWidget* KbPreview(Shot& s) {
+    CLedKbDlg_642Std* page = KbLighting(s);
+    if (!page || !page->ChooseEffectOfCode(kType)) return nullptr;
+    if (s.wnd.Keyboard()->IsCapturing()) s.wnd.Keyboard()->OnCaptureKey(0x47, false);
+    s.wnd.Keyboard()->AdvancePreview(29);
+    return &s.wnd;
+}
+
 constexpr ScreenshotState kStates[] = {
     {"main-mouse", MainMouse},
     {"main-keyboard", MainKeyboard},
     {"main-pad", MainPad},
     {"progress", Progress},
     {"msg-nodevice", MsgNoDevice},
+    {"kb-lighting", KbEffect},
+    {"kb-perkey", KbPerKey},
+    {"kb-preview-2", KbPreview<2>},
+    {"kb-preview-7", KbPreview<7>},
+    {"kb-preview-13", KbPreview<13>},
+    {"kb-preview-20", KbPreview<20>},
 };
 
 }  // namespace
