@@ -24,6 +24,8 @@ constexpr std::uint32_t kBothChanged = kMacroFlagSettingsChanged | kMacroFlagEve
 constexpr int kListAlpha = 200;
 constexpr int kCaptionAbove = 20;
 constexpr int kCaptionWidth = 138;
+constexpr int kSmallestText = 11;
+constexpr int kRecordCaptionIndent = 32;  // right of the button's dot
 
 std::int64_t SteadyMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -69,6 +71,13 @@ int CMacroDlg::Info(const QString& text) { return m_host.Modal().Info(m_ctx, thi
 
 void CMacroDlg::ShowMenu(const std::vector<MenuItemEx>& items, QPoint at, int width, std::function<void(int)> on_cmd) {
     MenuStyle style;
+    // The menu's own face; a caption that would be cut widens the menu.
+    QFont face = DialogFont(13, 500);
+    face.setFamilies(font().families());
+    const QFontMetrics fm(face);
+    for (const MenuItemEx& item : items) {
+        width = std::max(width, fm.horizontalAdvance(QString::fromStdU16String(std::u16string(FieldView(item.szText)))) + 44);
+    }
     style.nWidth = width;
     style.clrTxtNr = m_ctx.gvar->clrMenuTxtNr;
     style.clrTxtOv = m_ctx.gvar->clrMenuTxtOv;
@@ -101,7 +110,11 @@ void CMacroDlg::BuildLayout() {
     m_imgDelay = LoadPicture(m_ctx.CommonPath("TM_N.png"));
 
     m_pExit = MakeButton({width() - 36, 10}, "exit_nr.png", "exit_ov.png", "exit_ov.png", {}, false);
-    if (m_pExit) connect(m_pExit, &QAbstractButton::clicked, this, [this] { done(1); });
+    if (m_pExit) {
+        connect(m_pExit, &QAbstractButton::clicked, this, [this] {
+            if (!RefuseWhileRecording()) done(1);
+        });
+    }
 
     const auto make_tree = [&](int id, const Rect& r) {
         auto* tree = new CTreeCtrlEx(m_ctx, this);
@@ -126,6 +139,7 @@ void CMacroDlg::BuildLayout() {
     m_pRecord = MakeButton({x, t}, "recbtn_nr.png", "recbtn_nr.png", "recbtn_dn.png", Text("tc_macro_start"), false);
     if (m_pRecord) {
         m_pRecord->SetCheckStyle(CPngBtn::kCheck);  // shown pressed while recording
+        m_pRecord->SetCaption(Text("tc_macro_start"), kRecordCaptionIndent);
         connect(m_pRecord, &QAbstractButton::clicked, this, &CMacroDlg::OnRecordButton);
     }
     m_pAutoDelay = MakeButton({x, t + 55}, "check_nr.png", "check_ov.png", "check_dn.png", {}, true);
@@ -205,17 +219,22 @@ void CMacroDlg::paintEvent(QPaintEvent* event) {
     p.setFont(m_ctx.font);
     p.setPen(ToQColor(g.clrTxt));
     const auto text = [&](const QRect& r, const QString& s) {
-        if (!s.isEmpty()) {
-            p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                       p.fontMetrics().elidedText(s, Qt::ElideRight, r.width()));
+        if (s.isEmpty()) return;
+        // A long text takes a smaller face before it is cut.
+        QFont f = m_ctx.font;
+        for (int px = f.pixelSize(); px > kSmallestText && QFontMetrics(f).horizontalAdvance(s) > r.width(); --px) {
+            f.setPixelSize(px - 1);
         }
+        p.setFont(f);
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   p.fontMetrics().elidedText(s, Qt::ElideRight, r.width()));
     };
     const auto above = [&](const QRect& r, const char* id) {
         text(QRect(r.left(), r.top() - kCaptionAbove, kCaptionWidth, kCaptionAbove - 2), Text(id));
     };
     above(ToQRect(g.rcMacroList), "tc_macro_list");
     above(ToQRect(g.rcKeyList), "tc_macro_key_list");
-    const int right_limit = width() - 10;
+    const int right_limit = width() - 22;  // inside the option panel
     const auto beside = [&](const CPngBtn* b, const char* id) {
         if (!b) return;
         const QRect r = b->geometry();
@@ -266,6 +285,16 @@ void CMacroDlg::OnTreeClick(int id, TreeItem* item) {
         return;
     }
     ShowMacro(item);
+}
+
+bool CMacroDlg::SelectMacro(std::uint32_t macro_id) {
+    for (TreeItem* row : MacroRowsIn(*m_pMacroTree, nullptr)) {
+        if (row->rec.value != macro_id) continue;
+        m_pMacroTree->SelectItem(row);
+        OnTreeClick(kMacroTreeId, row);
+        return true;
+    }
+    return false;
 }
 
 void CMacroDlg::ShowMacro(TreeItem* row) {
@@ -364,7 +393,7 @@ void CMacroDlg::FlushAll() {
 
 void CMacroDlg::done(int result) {
     if (m_bRecording) {
-        // The exit button while recording: stop first, so the recording is kept.
+        // Closed from outside (the main window's Exit) while recording: the recording is kept.
         OnRecordButton();
     }
     FlushAll();
@@ -389,7 +418,7 @@ void CMacroDlg::OnRecordButton() {
         m_bRecording = true;
         if (m_pRecord) {
             m_pRecord->SetChecked(true);
-            m_pRecord->SetCaption(Text("tc_macro_stop"));
+            m_pRecord->SetCaption(Text("tc_macro_stop"), kRecordCaptionIndent);
             if (m_ctx.gvar->bBtnTips) m_pRecord->setToolTip(Text("tc_macro_stop"));
         }
         ClearEvents();
@@ -400,7 +429,7 @@ void CMacroDlg::OnRecordButton() {
     m_bRecording = false;
     if (m_pRecord) {
         m_pRecord->SetChecked(false);
-        m_pRecord->SetCaption(Text("tc_macro_start"));
+        m_pRecord->SetCaption(Text("tc_macro_start"), kRecordCaptionIndent);
         if (m_ctx.gvar->bBtnTips) m_pRecord->setToolTip(Text("tc_macro_start"));
     }
     if (m_pCountRadio && m_pCountRadio->IsChecked()) ShowCount(true);

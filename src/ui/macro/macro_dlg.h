@@ -68,6 +68,9 @@ public:
     // Identifiers of new and imported macros; tests inject one without pauses.
     void SetIdGenerator(IdGenerator& ids) { m_ids = &ids; }
 
+    // Selects and shows the macro's row as a click would; false when the tree has none.
+    bool SelectMacro(std::uint32_t macro_id);
+
     [[nodiscard]] CTreeCtrlEx* MacroTreeCtrl() const { return m_pMacroTree; }
     [[nodiscard]] CTreeCtrlEx* EventTreeCtrl() const { return m_pEventTree; }
     [[nodiscard]] CPngBtn* RecordButton() const { return m_pRecord; }
