@@ -164,6 +164,30 @@ TEST(KbLightingPage, TheColourCyclePreviewRunsAtTheSecondNeonSpeedAndStopsWhenPa
     QTRY_VERIFY(!t.picture->PreviewTimerActive());
 }
 
+TEST(KbLightingPage, ShowEffectAndTheLowestBrightnessWithMinLightEffectOffLeaveTheKeysUnlit) {
+    KbPage t([](Config& c) {
+        c.gVar.KbDev.nShowEffect = 5;
+        c.gVar.KbDev.byMinLightEffectOff = 1;
+    });
+    const auto all_unlit = [&] {
+        for (int j = 0; j < t.picture->KeyCount(); ++j)
+            if (t.picture->CellColour(j) != 0) return false;
+        return true;
+    };
+    KbPage::Choose(t.page->EffectList(), 1);
+    EXPECT_FALSE(t.picture->PreviewRunning());
+    EXPECT_TRUE(all_unlit());
+    KbPage::Choose(t.page->EffectList(), 0);  // the running light
+    CPngSliderBar* bright = t.page->BrightSlider();
+    QTest::mouseClick(bright, Qt::LeftButton, {}, {bright->Slider()->PixelOf(2), bright->height() / 2});
+    t.picture->AdvancePreview(5);
+    EXPECT_FALSE(all_unlit());
+    QTest::mouseClick(bright, Qt::LeftButton, {}, {bright->Slider()->PixelOf(1), bright->height() / 2});
+    t.picture->AdvancePreview(5);
+    EXPECT_TRUE(all_unlit());
+    EXPECT_EQ(t.Kb().Effects[0].nBright, 1);
+}
+
 TEST(KbLightingPage, AReactivePreviewTakesKeyPressesAndShiftIsTheLeftShift) {
     KbPage t;
     KbPage::Choose(t.page->EffectList(), 2);  // device code 17: the reactive glow
