@@ -8,7 +8,7 @@ packages=(
   libhidapi-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core xvfb xauth x11-utils weston qt6-wayland
   qt6-translations-l10n
   dpkg-dev file lintian desktop-file-utils appstream
 )
