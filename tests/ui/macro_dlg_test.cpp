@@ -436,6 +436,16 @@ TEST_F(MacroDlgTest, NamesRenameAndTheMacroLimit) {
     EXPECT_FALSE(fs::exists(MacroFolder() + "/Old"));
     EXPECT_NE(host.macros.Find(inner), nullptr);
 
+    // Down and Up move through the shown rows and show the macro reached.
+    ClickRow(d.MacroTreeCtrl(), a);
+    QTest::keyClick(d.MacroTreeCtrl(), Qt::Key_Down);
+    EXPECT_EQ(d.MacroTreeCtrl()->Selected(), g);
+    QTest::keyClick(d.MacroTreeCtrl(), Qt::Key_Down);
+    EXPECT_EQ(d.MacroTreeCtrl()->Selected(), inside);
+    QTest::keyClick(d.MacroTreeCtrl(), Qt::Key_Up);
+    QTest::keyClick(d.MacroTreeCtrl(), Qt::Key_Up);
+    EXPECT_EQ(d.MacroTreeCtrl()->Selected(), a);
+
     while (host.macros.Count() < kMaxMacros) host.macros.Add(NewMacroRecord("x", ids));
     Click(d.NewButton());
     EXPECT_EQ(host.modals.messages.back(), "The number of macro is up to the maximum");

@@ -449,7 +449,7 @@ void CMacroDlg::RecordKey(int vk, bool release) {
     if (last) m_pEventTree->SelectItem(last);
 }
 
-bool CMacroDlg::HandleKey(QEvent* event) {
+bool CMacroDlg::HandleKey(QObject* target, QEvent* event) {
     const QEvent::Type type = event->type();
     if (m_bRecording) {
         if (type == QEvent::ShortcutOverride) {
@@ -469,7 +469,8 @@ bool CMacroDlg::HandleKey(QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
         if (type == QEvent::KeyRelease) {
-            CTreeCtrlEx* tree = m_pEventTree->hasFocus() ? m_pEventTree : m_pMacroTree;
+            // Keys reach the focused widget: the tree they came to, else the macro tree.
+            CTreeCtrlEx* tree = target == m_pEventTree ? m_pEventTree : m_pMacroTree;
             std::vector<TreeItem*> shown;
             ShownRows(tree->TopLevel(), shown);
             const auto at = std::find(shown.begin(), shown.end(), tree->Selected());
@@ -492,17 +493,17 @@ bool CMacroDlg::HandleKey(QEvent* event) {
 }
 
 bool CMacroDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (HandleKey(event)) return true;
+    if (HandleKey(watched, event)) return true;
     return CSkinDlg::eventFilter(watched, event);
 }
 
 void CMacroDlg::keyPressEvent(QKeyEvent* event) {
-    if (HandleKey(event)) return;
+    if (HandleKey(this, event)) return;
     CSkinDlg::keyPressEvent(event);
 }
 
 void CMacroDlg::keyReleaseEvent(QKeyEvent* event) {
-    if (HandleKey(event)) return;
+    if (HandleKey(this, event)) return;
     CSkinDlg::keyReleaseEvent(event);
 }
 
