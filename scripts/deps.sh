@@ -9,7 +9,7 @@ packages=(
   libxkbcommon-dev libxkbcommon-x11-dev xkb-data
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core xvfb xauth x11-utils weston qt6-wayland
   qt6-translations-l10n
   dpkg-dev file lintian desktop-file-utils appstream
 )
