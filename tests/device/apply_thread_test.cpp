@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "device_fixture.h"
-#include "support/temp_dir.h"
+#include "common/temp_dir.h"
 
 namespace quobel {
 namespace {

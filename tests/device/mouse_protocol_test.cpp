@@ -12,7 +12,7 @@
 #include "device/fake_report_device.h"
 #include "device/function_codes.h"
 #include "device/macro_fixture.h"
-#include "support/temp_dir.h"
+#include "common/temp_dir.h"
 
 namespace quobel {
 namespace {
