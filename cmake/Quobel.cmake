@@ -15,7 +15,8 @@ endfunction()
 
 if(QUOBEL_FUZZ)
   # Instrument the layers too, so that the fuzzers see coverage inside the code they test.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  # Stop at the first undefined behaviour, so that the fuzzer keeps it as a crash.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

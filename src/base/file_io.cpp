@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 
 namespace quobel {
@@ -92,21 +93,35 @@ bool IsStaleTempFileName(std::string_view file_name) {
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return std::nullopt;
+namespace {
+
+// The rest of an open file, or nullopt on a read error or past max_bytes (EFBIG).
+std::optional<std::vector<std::uint8_t>> ReadAll(int fd, std::size_t max_bytes) {
     std::vector<std::uint8_t> data;
     std::uint8_t chunk[65536];
     for (;;) {
-        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
             return std::nullopt;
         }
         if (n == 0) break;
+        // A file that grows while it is read is held to the same limit.
+        if (static_cast<std::size_t>(n) > max_bytes - data.size()) {
+            errno = EFBIG;
+            return std::nullopt;
+        }
         data.insert(data.end(), chunk, chunk + n);
     }
     return data;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) return std::nullopt;
+    return ReadAll(fd.get(), SIZE_MAX);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::size_t max_bytes) {
@@ -122,23 +137,7 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
         errno = EFBIG;
         return std::nullopt;
     }
-    std::vector<std::uint8_t> data;
-    std::uint8_t chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        // A file that grows while it is read is held to the same limit.
-        if (data.size() + static_cast<std::size_t>(n) > max_bytes) {
-            errno = EFBIG;
-            return std::nullopt;
-        }
-        data.insert(data.end(), chunk, chunk + n);
-    }
-    return data;
+    return ReadAll(fd.get(), max_bytes);
 }
 
 bool WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> data) {

@@ -32,6 +32,16 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
+std::string DataFolderName(const std::string& appdir) {
+    const std::filesystem::path p = std::filesystem::path(appdir).lexically_normal();
+    const std::string name = p.string();
+    // Only a folder below the local application data folder is ours to use.
+    if (name.empty() || name == "." || p.is_absolute() || name == ".." || name.starts_with("../")) {
+        return kDefaultAppDir;
+    }
+    return name.back() == '/' ? name.substr(0, name.size() - 1) : name;
+}
+
 MacroLimits MacroLimitsFor(const GVar& gvar) {
     MacroLimits l;
     l.nMinDelay = 1;
@@ -93,9 +103,8 @@ StartupResult StartCore(const StartupPaths& paths, Config& config, TextTable& te
         log.Print("%s", kNoDataFolderText);
         return StartupResult::NoDataFolder;
     }
-    config.szDataPath = paths.data_dir.empty()
-                            ? WithSlash(paths.local_app_data) + (g.szAppDir.empty() ? kDefaultAppDir : g.szAppDir) + "/"
-                            : WithSlash(paths.data_dir);
+    config.szDataPath = paths.data_dir.empty() ? WithSlash(paths.local_app_data) + DataFolderName(g.szAppDir) + "/"
+                                               : WithSlash(paths.data_dir);
     log.Print("Mk AppData=%s", config.szDataPath.c_str());
     if (!Exists(config.szDataPath)) {
         // Every missing level: on a new account even ~/.local/share may not exist yet.

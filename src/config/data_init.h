@@ -49,6 +49,9 @@ enum class StartupResult {
 // The data folder's name under the local application data folder when appdir is empty,
 // so that the data never land in the bare ~/.local/share.
 inline constexpr const char* kDefaultAppDir = "quobel";
+// The folder below the local application data folder that appdir names: kDefaultAppDir
+// when it is empty or names no folder below it ("/x", ".", "../x").
+std::string DataFolderName(const std::string& appdir);
 inline constexpr const char* kNoDataFolderText =
     "cannot find the home folder (HOME is not set or does not exist), so there is no data folder; "
     "set HOME or give --data-dir";

@@ -1,6 +1,7 @@
 #include "config/xml_reader.h"
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -482,9 +483,10 @@ bool XmlReader::Load(const std::string& path) {
         load_status_ = "file too large (" + std::to_string(size) + " bytes) ";
         return false;
     }
-    const auto bytes = ReadWholeFile(path);
+    // Bounded as well: the size may change after the check, and a pipe is never waited on.
+    const auto bytes = ReadWholeFile(path, kMaxFileBytes);
     if (!bytes) {
-        load_status_ = "cannot read file ";
+        load_status_ = errno == EFBIG ? "file too large " : "cannot read file ";
         return false;
     }
     return LoadBytes(*bytes);

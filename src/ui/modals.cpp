@@ -17,6 +17,10 @@ QString Modals::SaveFileName(QWidget* parent, const QString& caption, const QStr
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
+QString Modals::ExistingFolder(QWidget* parent, const QString& caption, const QString& dir) {
+    return QFileDialog::getExistingDirectory(parent, caption, dir, QFileDialog::ShowDirsOnly);
+}
+
 int Modals::Info(const SkinContext& ctx, QWidget* parent, const QString& text) {
     CMsgDlg dlg(ctx, parent, CMsgDlg::kInfo, text);
     dlg.Init();

@@ -24,6 +24,8 @@ public:
                                  const QString& filter);
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter);
+    // An existing folder; empty when the user cancelled.
+    virtual QString ExistingFolder(QWidget* parent, const QString& caption, const QString& dir);
 
     // The skinned message box through Exec: 1 for OK, 2 otherwise.
     int Info(const SkinContext& ctx, QWidget* parent, const QString& text);

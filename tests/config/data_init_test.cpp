@@ -46,6 +46,29 @@ INSTANTIATE_TEST_SUITE_P(DataInit, MacroLimitsTable,
                                            LimitsCase{"Neither", 0, 0, 0, 0, 0}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+struct AppdirCase {
+    const char* name;
+    const char* appdir;
+    const char* folder;
+};
+
+class DataFolderNames : public ::testing::TestWithParam<AppdirCase> {};
+
+TEST_P(DataFolderNames, StayBelowTheLocalDataFolder) {
+    EXPECT_EQ(DataFolderName(GetParam().appdir), GetParam().folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(DataInit, DataFolderNames,
+                         ::testing::Values(AppdirCase{"Plain", "quobel-x", "quobel-x"},
+                                           AppdirCase{"TwoLevels", "a/b", "a/b"},
+                                           AppdirCase{"TrailingSeparator", "a/", "a"},
+                                           AppdirCase{"Empty", "", "quobel"},
+                                           AppdirCase{"Dot", ".", "quobel"},
+                                           AppdirCase{"Parent", "..", "quobel"},
+                                           AppdirCase{"OutOfIt", "a/../../x", "quobel"},
+                                           AppdirCase{"Absolute", "/etc", "quobel"}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST(ProgramFolder, BesideTheProgramWhenItHoldsCfgIniElseTheInstalledDataFolder) {
     test::TempDir root;
     std::filesystem::create_directories(root / "build/bin");

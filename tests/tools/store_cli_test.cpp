@@ -106,6 +106,15 @@ TEST_F(StoreCliTest, AWriteCommandWhileTheFolderIsLockedFailsAtOnceAndChangesNot
     EXPECT_EQ(Snapshot(), before);
 }
 
+TEST_F(StoreCliTest, ApplyWhileTheWindowHoldsTheFolderAppliesWithoutWriting) {
+    const DataFolderLock window = DataFolderLock::TryAcquire(data.path(), "quobel");
+    ASSERT_TRUE(window.held());
+    const CtlResult r = Ctl("--simulate apply");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_FALSE(fs::exists(data / kProDctName));
+    EXPECT_FALSE(fs::exists(data / kCurIdName));
+}
+
 TEST_F(StoreCliTest, ReadOnlyCommandsNeverWrite) {
     const fs::path bk = fs::path(home.path()) / "p.bk";
     // On an empty folder: the defaults are shown, not stored.

@@ -50,6 +50,7 @@ public:
     int Exec(QDialog& dlg) override;
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return NextFile(); }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return NextFile(); }
+    QString ExistingFolder(QWidget*, const QString&, const QString&) override { return NextFile(); }
 
     // Every dialog that was opened, by window title or class name, in order.
     std::vector<QString> opened;

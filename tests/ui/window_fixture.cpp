@@ -38,7 +38,7 @@ WindowFixture::WindowFixture(const std::string& program_dir) {
 WindowFixture::~WindowFixture() { wnd.reset(); }
 
 bool WindowFixture::Start() {
-    sim = MakeSimulatedDevices(config);
+    sim = noDevices ? std::make_unique<SimBackend>() : MakeSimulatedDevices(config);
     WindowEnv env;
     env.config = &config;
     env.texts = &texts;
@@ -50,7 +50,7 @@ bool WindowFixture::Start() {
     env.trayAvailable = false;
     for (std::size_t i = 0; i < 3; ++i) {
         env.hid[i] = sim.get();
-        env.sleeper[i] = &Pauses();
+        env.sleeper[i] = realPauses ? static_cast<Sleeper*>(&real_) : &Pauses();
     }
     wnd = std::make_unique<CQuobelDlg>(env);
     return wnd->OnInitDialog();

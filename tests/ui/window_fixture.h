@@ -57,11 +57,14 @@ struct WindowFixture {
     ScriptedModals modals;
     FakeProcessList processes;
     const ProcessList* processList = &processes;  // set to a real one to read /proc
+    bool realPauses = false;   // the device exchanges pause as on a device (an apply takes ~1 s)
+    bool noDevices = false;    // no simulated device is plugged in
     std::unique_ptr<CQuobelDlg> wnd;
     int progressPos = -1;     // position of the last progress window when it closed
     int progressResult = -1;  // its result: 1 when the apply thread closed it
 
 private:
+    RealSleeper real_;
     struct AppFirst {
         AppFirst();
     } app_first_;

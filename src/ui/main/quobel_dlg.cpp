@@ -20,6 +20,7 @@
 #include "base/log.h"
 #include "base/utf16.h"
 #include "config/data_init.h"
+#include "config/key_names.h"
 #include "device/function_codes.h"
 #include "macro/macro_folder.h"
 #include "platform/process.h"
@@ -127,6 +128,8 @@ CQuobelDlg::CQuobelDlg(WindowEnv env, QWidget* parent)
     m_threads->SetGoWithNoDev(cfg.gVar.bGoWithNoDev != 0);
     m_autoSwitch.setInterval(kAutoSwitchMs);
     connect(&m_autoSwitch, &QTimer::timeout, this, &CQuobelDlg::AutoSwitch);
+    // The key filter sees every key message before it is dispatched.
+    qApp->installEventFilter(this);
 }
 
 CQuobelDlg::~CQuobelDlg() { Teardown(); }
@@ -921,7 +924,8 @@ void CQuobelDlg::OnKeyClick(int slot) {
     next.byFireVk = picked.byFireVk;
     next.byExtra = picked.byExtra;
     key = next;
-    LogPrint("Key[%d][%d] set to %s (funid=0x%08x)", p->Kb.nKeyLayer, slot, "", key.FunID);
+    const std::string caption = m_ctx.texts ? FunctionCaption(key, *m_ctx.texts) : std::string();
+    LogPrint("Key[%d][%d] set to %s (funid=0x%08x)", p->Kb.nKeyLayer, slot, caption.c_str(), key.FunID);
     if (m_pKbColor) m_pKbColor->update();
     if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, 1);
 }

@@ -13,12 +13,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QPainter>
 
 #include <cstdio>
 
+#include "macro/macro_file.h"
+#include "macro/macro_folder.h"
+#include "ui/macro/macro_dlg.h"
 #include "ui/main/progress_dlg.h"
 #include "ui/main/quobel_dlg.h"
+#include "ui/pages/kb_color_dlg.h"
+#include "ui/pages/led_kb_dlg.h"
 #include "ui/skin/msg_dlg.h"
+#include "ui/skin/png_btn.h"
+#include "ui/skin/skin_menu.h"
 #include "ui/skin/tree_ctrl.h"
 
 namespace quobel {
@@ -63,12 +72,113 @@ QWidget* MsgNoDevice(Shot& s) {
 
 // ---- pages: add your states here ----
 
+// ---- macro editor ----
+// A macro "Reload" with recorded delays in the group "Games", and one in the root.
+std::uint32_t AddSampleMacros(CQuobelDlg& wnd) {
+    const std::string folder = MacroFolderOf(wnd.Cfg().szDataPath);
+    const auto add = [&](const std::string& path, const char* name, std::initializer_list<MacroEvent> events) {
+        MacroRecord r = NewMacroRecord(name, SystemIdGenerator());
+        int i = 0;
+        for (const MacroEvent& e : events) r.events[i++] = e;
+        (void)MyCreateFile(folder + path, EncodeMacroFile(r));
+        return wnd.Macros().Add(r)->MacroID;
+    };
+    (void)add("/Sprint.mck", "Sprint", {{0x10, 1, 0}, {'W', 1, 400}, {'W', 0, 0}, {0x10, 0, 0}});
+    return add("/Games/Reload.mck", "Reload",
+               {{'R', 1, 62}, {'R', 0, 180}, {0xA3, 1, 35}, {'1', 1, 48}, {'1', 0, 20}, {0xA3, 0, 0}});
+}
+
+CMacroDlg* MacroEditor(Shot& s, QWidget* parent) {
+    const std::uint32_t id = AddSampleMacros(s.wnd);
+    auto* dlg = new CMacroDlg(s.wnd, parent, {}, 1);
+    (void)dlg->SelectMacro(id);
+    return dlg;
+}
+
+// The editor as it shows on screen: the colour key cut away, and with the insert menu
+// open (a window of its own) drawn over it.
+QWidget* MacroShot(Shot& s, bool with_menu) {
+    auto holder = std::make_unique<QLabel>();
+    holder->setAttribute(Qt::WA_TranslucentBackground);
+    CMacroDlg* dlg = MacroEditor(s, holder.get());
+    dlg->show();
+    CSkinMenu* menu = nullptr;
+    if (with_menu && dlg->InsertButton()) {
+        dlg->InsertButton()->click();
+        menu = CSkinMenu::OpenMenu();
+    }
+    const QRect menu_at = menu ? QRect(menu->pos() - dlg->pos(), menu->size()) : QRect();
+    QImage face = dlg->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = ToQColor(s.wnd.Skin().gvar->clrMaskMsg).rgb();
+    for (int y = 0; y < face.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(face.scanLine(y));
+        for (int x = 0; x < face.width(); ++x) {
+            if ((line[x] | 0xFF000000u) == key) line[x] = 0;
+        }
+    }
+    QPixmap picture(dlg->size().expandedTo(QSize(menu_at.right() + 1, menu_at.bottom() + 1)) * face.devicePixelRatio());
+    picture.setDevicePixelRatio(face.devicePixelRatio());
+    picture.fill(Qt::transparent);
+    {
+        QPainter p(&picture);
+        p.drawImage(QPoint(0, 0), face);
+        if (menu) p.drawPixmap(menu_at.topLeft(), menu->grab());
+    }
+    CSkinMenu::DestroyMenuEx();
+    dlg->hide();
+    holder->setPixmap(picture);
+    holder->resize(picture.deviceIndependentSize().toSize());
+    QWidget* w = holder.get();
+    s.owned = std::move(holder);
+    return w;
+}
+
+QWidget* MacroEditorShot(Shot& s) { return MacroShot(s, false); }
+
+QWidget* MacroMenuShot(Shot& s) {
+    s.wnd.Cfg().gVar.bMacroHasMsKey = 0x7F;  // every mouse entry in the menu
+    return MacroShot(s, true);
+}
+
+// Keyboard lighting: the keyboard shown with an effect chosen as in the effect list.
+CLedKbDlg_642Std* KbLighting(Shot& s) {
+    SelectKind(s, DeviceKind::Keyboard);
+    return s.wnd.KeyboardLight();
+}
+QWidget* KbEffect(Shot& s) {
+    CLedKbDlg_642Std* page = KbLighting(s);
+    if (!page || !page->ChooseEffectOfCode(12)) return nullptr;
+    s.wnd.Keyboard()->AdvancePreview(9);
+    return &s.wnd;
+}
+QWidget* KbPerKey(Shot& s) {
+    CLedKbDlg_642Std* page = KbLighting(s);
+    return page && page->ChooseEffect(page->PerKeyEntry()) ? &s.wnd : nullptr;
+}
+// The preview of a type after 30 frames; the ripple from a press of G.
+template <int kType>
+QWidget* KbPreview(Shot& s) {
+    CLedKbDlg_642Std* page = KbLighting(s);
+    if (!page || !page->ChooseEffectOfCode(kType)) return nullptr;
+    if (s.wnd.Keyboard()->IsCapturing()) s.wnd.Keyboard()->OnCaptureKey(0x47, false);
+    s.wnd.Keyboard()->AdvancePreview(29);
+    return &s.wnd;
+}
+
 constexpr ScreenshotState kStates[] = {
     {"main-mouse", MainMouse},
     {"main-keyboard", MainKeyboard},
     {"main-pad", MainPad},
     {"progress", Progress},
     {"msg-nodevice", MsgNoDevice},
+    {"macro-editor", MacroEditorShot},
+    {"macro-menu", MacroMenuShot},
+    {"kb-lighting", KbEffect},
+    {"kb-perkey", KbPerKey},
+    {"kb-preview-2", KbPreview<2>},
+    {"kb-preview-7", KbPreview<7>},
+    {"kb-preview-13", KbPreview<13>},
+    {"kb-preview-20", KbPreview<20>},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -30,6 +31,8 @@ CKBColorDlg::CKBColorDlg(PageHost& host, QWidget* parent)
     }
     setGeometry(ToQRect(kb.rcKB).adjusted(0, 0, 1, 1));
     setMouseTracking(true);
+    // The cached picture covers every pixel: the window below is not painted again.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &CKBColorDlg::OnTick);
     ResetIntensities();
@@ -54,8 +57,9 @@ void CKBColorDlg::BuildImages() {
     const SkinContext& ctx = m_host.Skin();
     const QImage keys = LoadPicture(ctx.CommonPath(QStringLiteral("keyimg.png")))
                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    m_imgBase = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    m_imgBase.fill(Qt::transparent);
+    // Opaque (the window background under it), so each frame's copy needs no blending.
+    m_imgBase = QImage(size(), QImage::Format_RGB32);
+    m_imgBase.fill(ToQColor(m_host.Cfg().gVar.clrPopWndBkg));
     QPainter p(&m_imgBase);
     const QImage bkg = MainBackgroundUnder(ctx, this);
     if (!bkg.isNull()) p.drawImage(0, 0, bkg);
@@ -167,9 +171,7 @@ void CKBColorDlg::StopPreview() {
 }
 
 void CKBColorDlg::AdvancePreview(int frames) {
-    if (!m_preview) return;
-    for (int i = 0; i < frames; ++i) m_preview->Tick(m_light);
-    update();
+    if (m_preview && frames > 0) Advance(frames);
 }
 
 void CKBColorDlg::SetRandomSource(std::unique_ptr<lighting::RandomSource> random) {
@@ -190,7 +192,9 @@ void CKBColorDlg::UpdateTimer() {
     if (!run) {
         m_timer.stop();
     } else if (!m_timer.isActive()) {
-        m_timer.start(m_preview->Interval());
+        m_clock.start();
+        m_nFramesDone = 0;
+        m_timer.start(std::max(m_preview->Interval(), kMinTick));
     }
 }
 
@@ -199,8 +203,35 @@ void CKBColorDlg::OnTick() {
         UpdateTimer();
         return;
     }
-    m_preview->Tick(m_light);
-    update();
+    // The timer fires at most every kMinTick ms; the frames due since the last tick are
+    // computed at the preview's own interval, so the animation keeps its speed.
+    const int interval = m_preview->Interval();
+    const qint64 due = m_clock.elapsed() / interval;
+    const int frames = static_cast<int>(std::clamp<qint64>(due - m_nFramesDone, 1, kMaxCatchUp));
+    m_nFramesDone = std::max(due, m_nFramesDone + 1);
+    Advance(frames);
+}
+
+void CKBColorDlg::Advance(int frames) {
+    const auto before = m_light;
+    for (int i = 0; i < frames; ++i) m_preview->Tick(m_light);
+    // A few changed keys are repainted alone; many make a region whose clipping costs
+    // more than drawing the whole picture.
+    QRegion dirty;
+    int changed = 0;
+    for (int i = 0; i < m_setup.keyCount; ++i) {
+        const bool shown_before = before[i].colour != 0, shown = m_light[i].colour != 0;
+        if (shown_before == shown && (!shown || (before[i].colour == m_light[i].colour &&
+                                                 std::clamp(before[i].intensity, 0, 255) ==
+                                                     std::clamp(m_light[i].intensity, 0, 255))))
+            continue;
+        if (++changed > kMaxDirtyKeys) {
+            update();
+            return;
+        }
+        dirty += i == m_nUnRectSlot ? m_unRect.boundingRect() : KeyRect(i);
+    }
+    if (!dirty.isEmpty()) update(dirty);
 }
 
 void CKBColorDlg::showEvent(QShowEvent*) { UpdateTimer(); }
@@ -224,18 +255,20 @@ void CKBColorDlg::DrawCell(QPainter& p, int slot, Colour c, int alpha) const {
         p.fillPath(path, ToQColor(c, alpha));
         return;
     }
+    // One-pixel outlines as four fills: much cheaper than stroking, every frame.
+    const auto outline = [&p](const QRect& o, const QColor& col) {
+        p.fillRect(QRect(o.left(), o.top(), o.width(), 1), col);
+        p.fillRect(QRect(o.left(), o.bottom(), o.width(), 1), col);
+        p.fillRect(QRect(o.left(), o.top() + 1, 1, o.height() - 2), col);
+        p.fillRect(QRect(o.right(), o.top() + 1, 1, o.height() - 2), col);
+    };
     if (m_bFrameKey) {
         p.fillRect(r.adjusted(1, 1, -1, -1), ToQColor(c, alpha));
-        p.setPen(ToQColor(0xC8C8C8, alpha));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+        outline(r, ToQColor(0xC8C8C8, alpha));
     } else {
         p.fillRect(r.adjusted(2, 2, -2, -2), ToQColor(c, alpha));
-        p.setBrush(Qt::NoBrush);
-        p.setPen(ToQColor(c, alpha * 3 / 4));
-        p.drawRect(r.adjusted(1, 1, -2, -2));
-        p.setPen(ToQColor(c, alpha / 2));
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+        outline(r.adjusted(1, 1, -1, -1), ToQColor(c, alpha * 3 / 4));
+        outline(r, ToQColor(c, alpha / 2));
     }
 }
 

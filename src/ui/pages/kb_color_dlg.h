@@ -5,6 +5,7 @@
 // dragging a selection rectangle. In lighting mode it runs the lighting preview: the
 // frame state machines write the cells, the picture only draws them.
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPolygon>
 #include <QTimer>
@@ -60,7 +61,9 @@ public:
     void StopPreview();
     [[nodiscard]] bool PreviewRunning() const { return m_preview != nullptr; }
     [[nodiscard]] bool PreviewTimerActive() const { return m_timer.isActive(); }
-    [[nodiscard]] int PreviewInterval() const { return m_timer.interval(); }
+    // The preview's frame interval (the timer fires at most every kMinTick ms and then
+    // computes the frames due).
+    [[nodiscard]] int PreviewInterval() const { return m_preview ? m_preview->Interval() : 0; }
     // Computes frames as the timer does (screenshots, measuring).
     void AdvancePreview(int frames);
     void SetRandomSource(std::unique_ptr<lighting::RandomSource> random);
@@ -92,6 +95,7 @@ private:
     void BuildImages();
     void UpdateTimer();
     void OnTick();
+    void Advance(int frames);
     void ResetIntensities();
     void DrawCell(QPainter& p, int slot, Colour c, int alpha) const;
     [[nodiscard]] int DefaultIntensity() const;
@@ -117,6 +121,11 @@ private:
     std::unique_ptr<lighting::RandomSource> m_random;
     std::unique_ptr<lighting::Preview> m_preview;  // uses m_random: declared after it
     QTimer m_timer;
+    QElapsedTimer m_clock;     // since the timer started
+    qint64 m_nFramesDone = 0;  // frames computed since then
+    static constexpr int kMinTick = 16;     // about one display refresh
+    static constexpr int kMaxCatchUp = 8;   // frames computed at most per tick
+    static constexpr int kMaxDirtyKeys = 16;  // more changed keys repaint the whole picture
     QWidget* m_pWatched = nullptr;
 };
 

@@ -70,6 +70,7 @@ CLedKbDlg_642Std::CLedKbDlg_642Std(PageHost& host, QWidget* parent) : CLedDlg(ho
     m_pFill = new CColorBtnDlg(host, this, kFillSwatch);
     m_pFill->setGeometry(140, 185, 18, 18);
     m_pFill->SetOpenMode(CColorBtnDlg::kSingleClick);
+    m_pFill->SetColor(m_pPaint->Color());
 
     if (m_pKeyMode) connect(m_pKeyMode, &CPngBtn::clicked, this, [this] { OnModeBox(false); });
     if (m_pLightMode) connect(m_pLightMode, &CPngBtn::clicked, this, [this] { OnModeBox(true); });
@@ -318,6 +319,22 @@ void CLedKbDlg_642Std::OnEffectCommand() {
     pro->Kb.byGroupOn[g] = 1;
     if (QWidget* w = m_host.Window()) w->setFocus();
     StoreAndApply(GroupEditable(g) ? kApplyAllGroups : kApplyHeader);
+}
+
+bool CLedKbDlg_642Std::ChooseEffect(int a) {
+    if (!m_pEffect || a < 0 || !m_pEffect->SelectValue(static_cast<std::uint32_t>(a))) return false;
+    OnEffectCommand();
+    return true;
+}
+
+bool CLedKbDlg_642Std::ChooseEffectOfCode(int code) {
+    const KbDevCfg& kb = m_host.Cfg().gVar.KbDev;
+    if (!m_pEffect) return false;
+    for (const auto& item : m_pEffect->Items(0)) {
+        const int a = static_cast<int>(item.value);
+        if (a < PerKeyEntry() && a < kKbLedEffects && kb.LedOpt[a].nEffectCode == code) return ChooseEffect(a);
+    }
+    return false;
 }
 
 void CLedKbDlg_642Std::OnGroupCommand() {

@@ -51,6 +51,11 @@ public:
     [[nodiscard]] CColorBtnDlg* EffectSwatch() const { return m_pColour; }
     [[nodiscard]] CColorBtnDlg* PaintSwatch() const { return m_pPaint; }
     [[nodiscard]] CColorBtnDlg* FillSwatch() const { return m_pFill; }
+    // Chooses an offered effect (item data) as a choice in the effect list does; false
+    // when the list does not offer it.
+    bool ChooseEffect(int a);
+    // Chooses the first offered effect whose device code is `code` (its preview type).
+    bool ChooseEffectOfCode(int code);
     // The item data of the per-key colour entry (the effect count).
     [[nodiscard]] int PerKeyEntry() const;
 
