@@ -9,11 +9,12 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 dir=${1:-build-package}
 
-# Built with Debian's hardening flags, as a Debian package build would be.
+# Built with Debian's hardening flags, as a Debian package build would be; given on the
+# command line so that a build folder configured before takes them too.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
-LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
-  scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DQUOBEL_TESTS=OFF -DQUOBEL_BENCH=OFF
+scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DQUOBEL_TESTS=OFF -DQUOBEL_BENCH=OFF \
+  "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+  "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
 rm -f "$dir"/quobel_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb=$(ls "$dir"/quobel_*.deb)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -12,6 +13,7 @@
 
 #include "ui/page_fixture.h"
 #include "ui/pages/color_btn_dlg.h"
+#include "ui/pages/color_panel_dlg.h"
 #include "ui/pages/kb_color_dlg.h"
 #include "ui/skin/combo_btn.h"
 #include "ui/skin/png_btn.h"
@@ -162,6 +164,30 @@ TEST(KbLightingPage, TheColourCyclePreviewRunsAtTheSecondNeonSpeedAndStopsWhenPa
     QTRY_VERIFY(!t.picture->PreviewTimerActive());
 }
 
+TEST(KbLightingPage, ShowEffectAndTheLowestBrightnessWithMinLightEffectOffLeaveTheKeysUnlit) {
+    KbPage t([](Config& c) {
+        c.gVar.KbDev.nShowEffect = 5;
+        c.gVar.KbDev.byMinLightEffectOff = 1;
+    });
+    const auto all_unlit = [&] {
+        for (int j = 0; j < t.picture->KeyCount(); ++j)
+            if (t.picture->CellColour(j) != 0) return false;
+        return true;
+    };
+    KbPage::Choose(t.page->EffectList(), 1);
+    EXPECT_FALSE(t.picture->PreviewRunning());
+    EXPECT_TRUE(all_unlit());
+    KbPage::Choose(t.page->EffectList(), 0);  // the running light
+    CPngSliderBar* bright = t.page->BrightSlider();
+    QTest::mouseClick(bright, Qt::LeftButton, {}, {bright->Slider()->PixelOf(2), bright->height() / 2});
+    t.picture->AdvancePreview(5);
+    EXPECT_FALSE(all_unlit());
+    QTest::mouseClick(bright, Qt::LeftButton, {}, {bright->Slider()->PixelOf(1), bright->height() / 2});
+    t.picture->AdvancePreview(5);
+    EXPECT_TRUE(all_unlit());
+    EXPECT_EQ(t.Kb().Effects[0].nBright, 1);
+}
+
 TEST(KbLightingPage, AReactivePreviewTakesKeyPressesAndShiftIsTheLeftShift) {
     KbPage t;
     KbPage::Choose(t.page->EffectList(), 2);  // device code 17: the reactive glow
@@ -207,6 +233,65 @@ TEST(KbLightingPage, AfterApplyTheKeyboardHoldsTheEffectAndThePerKeyColours) {
                c[7 + 264 + kWLed] == 255;
     };
     QTRY_VERIFY_WITH_TIMEOUT(keys_ok(), 5000);
+}
+
+// Answers the next colour panel with a colour typed into its fields.
+void AnswerPanel(TestPageHost& host, int r, int g, int b) {
+    host.modals.AnswerNext([=](QDialog& d) {
+        auto* panel = qobject_cast<CColorPanelDlg*>(&d);
+        if (!panel) return 2;
+        const int v[3] = {r, g, b};
+        for (int i = 0; i < 3; ++i) {
+            panel->Field(i)->selectAll();
+            QTest::keyClicks(panel->Field(i), QString::number(v[i]));
+        }
+        QTest::mouseClick(panel->OkButton(), Qt::LeftButton);
+        return 1;
+    });
+}
+
+TEST(KbLightingPage, PickedColoursPaintKeysFillTheGroupAndColourTheEffect) {
+    KbPage t;
+    t.PerKeyMode(0);
+    AnswerPanel(t.host, 10, 20, 30);
+    QTest::mouseClick(t.page->PaintSwatch(), Qt::LeftButton);
+    ASSERT_EQ(t.page->PaintSwatch()->Color(), Rgb(10, 20, 30));
+    t.ClickKey(kWSlot);  // lit by the group: goes off
+    t.ClickKey(kWSlot);
+    EXPECT_EQ(t.Kb().clrKey[0][kWMatrix], Rgb(10, 20, 30));
+
+    AnswerPanel(t.host, 1, 2, 3);
+    QTest::mouseClick(t.page->FillSwatch(), Qt::LeftButton);
+    const auto& keys = t.host.config.g_defKEY;
+    for (int j = 0; j < t.picture->KeyCount(); ++j) ASSERT_EQ(t.Kb().clrKey[0][keys[j].nMatrixInx], Rgb(1, 2, 3)) << j;
+
+    KbPage::Choose(t.page->EffectList(), 0);
+    AnswerPanel(t.host, 200, 100, 0);
+    QTest::mouseClick(t.page->EffectSwatch(), Qt::LeftButton);
+    const LedEffect& e = t.Kb().Effects[0];
+    EXPECT_EQ(e.clr[e.nColorIndex], Rgb(200, 100, 0));
+    EXPECT_EQ(e.bColorful, 0);
+    EXPECT_EQ(t.host.modals.unanswered, 0);
+}
+
+TEST(KbPicture, ThePolygonKeyIsHitByItsOutlineAndKeyModeClicksAnyKey) {
+    KbPage t([](Config& c) {
+        // Enter (slot 70, 385..451 x 108..136) as an L without its upper left corner.
+        UnRectKeyCfg& u = c.gVar.KbDev.UnRectKey;
+        u.nKeyId = 70;
+        const Point pts[] = {{420, 108}, {451, 108}, {451, 136}, {385, 136}, {385, 122}, {420, 122}, {420, 108}};
+        u.nPointNum = 7;
+        std::copy(std::begin(pts), std::end(pts), u.ptOutline.begin());
+    });
+    t.picture->SetMode(CKBColorDlg::kModeKeys);
+    QSignalSpy clicks(t.picture.get(), &CKBColorDlg::keyClicked);
+    QTest::mouseClick(t.picture.get(), Qt::LeftButton, {}, {440, 115});  // inside the outline
+    QTest::mouseClick(t.picture.get(), Qt::LeftButton, {}, {395, 112});  // in the rectangle, outside the outline
+    QTest::mouseClick(t.picture.get(), Qt::LeftButton, {}, t.picture->KeyRect(kWSlot).center());
+    ASSERT_EQ(clicks.count(), 2);
+    EXPECT_EQ(clicks.at(0).at(0).toInt(), 70);
+    EXPECT_EQ(clicks.at(1).at(0).toInt(), kWSlot);
+    EXPECT_EQ(t.picture->SelectedKey(), kWSlot);
 }
 
 }  // namespace

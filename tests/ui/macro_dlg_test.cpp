@@ -436,6 +436,16 @@ TEST_F(MacroDlgTest, NamesRenameAndTheMacroLimit) {
     EXPECT_FALSE(fs::exists(MacroFolder() + "/Old"));
     EXPECT_NE(host.macros.Find(inner), nullptr);
 
+    // Down and Up move through the shown rows and show the macro reached.
+    ClickRow(d.MacroTreeCtrl(), a);
+    QTest::keyClick(d.MacroTreeCtrl(), Qt::Key_Down);
+    EXPECT_EQ(d.MacroTreeCtrl()->Selected(), g);
+    QTest::keyClick(d.MacroTreeCtrl(), Qt::Key_Down);
+    EXPECT_EQ(d.MacroTreeCtrl()->Selected(), inside);
+    QTest::keyClick(d.MacroTreeCtrl(), Qt::Key_Up);
+    QTest::keyClick(d.MacroTreeCtrl(), Qt::Key_Up);
+    EXPECT_EQ(d.MacroTreeCtrl()->Selected(), a);
+
     while (host.macros.Count() < kMaxMacros) host.macros.Add(NewMacroRecord("x", ids));
     Click(d.NewButton());
     EXPECT_EQ(host.modals.messages.back(), "The number of macro is up to the maximum");
@@ -513,6 +523,68 @@ TEST_F(MacroDlgTest, UnsavedChangesAreWrittenWhenTheEditorCloses) {
     EXPECT_EQ(r->events[0].wKey, 'W');
     EXPECT_EQ(r->events[0].dwDelay, 100u);
     EXPECT_TRUE(fs::exists(MacroFolder() + "/Two.mck"));
+}
+
+TEST_F(MacroDlgTest, ImportAndExportOfGroups) {
+    // A folder elsewhere with two macros, one in a sub-folder.
+    TempDir outside;
+    const std::string source = outside.path() + "/Shared";
+    MacroRecord a = NewMacroRecord("A", ids);
+    a.events[0] = {'A', 1, 0};
+    MacroRecord b = NewMacroRecord("B", ids);
+    b.events[0] = {'B', 1, 0};
+    ASSERT_TRUE(MyCreateFile(source + "/A.mck", EncodeMacroFile(a)).ok());
+    ASSERT_TRUE(MyCreateFile(source + "/Sub/B.mck", EncodeMacroFile(b)).ok());
+
+    CMacroDlg& d = Open();
+    // Recording needs a selected macro.
+    Click(d.RecordButton());
+    EXPECT_FALSE(d.IsRecording());
+    EXPECT_EQ(host.modals.messages.back(), host.Skin().Text("tc_macro_msg1"));
+
+    host.modals.AnswerNextFile(QString::fromStdString(source));
+    RightClick(d.MacroTreeCtrl(), nullptr);
+    ChooseMenuRow(3);  // import group
+    ASSERT_EQ(d.MacroTreeCtrl()->TopLevel().size(), 1u);
+    TreeItem* group = d.MacroTreeCtrl()->TopLevel()[0].get();
+    EXPECT_EQ(group->caption, "Shared");
+    // Both macros are in the list with new ids, and their copied files carry them.
+    for (const char* file : {"/Shared/A.mck", "/Shared/Sub/B.mck"}) {
+        const std::optional<MacroRecord> r = DecodeMacroFile(ReadAll(MacroFolder() + file));
+        ASSERT_TRUE(r) << file;
+        EXPECT_NE(r->MacroID, a.MacroID) << file;
+        EXPECT_NE(r->MacroID, b.MacroID) << file;
+        EXPECT_NE(host.macros.Find(r->MacroID), nullptr) << file;
+    }
+    // The same folder again is refused: its name is taken.
+    host.modals.AnswerNextFile(QString::fromStdString(source));
+    RightClick(d.MacroTreeCtrl(), nullptr);
+    ChooseMenuRow(3);
+    EXPECT_EQ(host.modals.messages.back(), host.Skin().Text("tc_macro_msg8"));
+    EXPECT_EQ(d.MacroTreeCtrl()->TopLevel().size(), 1u);
+
+    // Export the group that holds the selected macro: open the group (its box at the
+    // left of the row), right-click the macro.
+    TempDir target;
+    QTest::mouseClick(d.MacroTreeCtrl(), Qt::LeftButton, {},
+                      QPoint(5, d.MacroTreeCtrl()->ItemRect(group).center().y()));
+    TreeItem* macro_a = nullptr;
+    for (const auto& c : group->children) {
+        if (c->caption == "A") macro_a = c.get();
+    }
+    ASSERT_NE(macro_a, nullptr);
+    ASSERT_FALSE(d.MacroTreeCtrl()->ItemRect(macro_a).isEmpty());
+    host.modals.AnswerNextFile(QString::fromStdString(target.path()));
+    RightClick(d.MacroTreeCtrl(), macro_a);
+    ChooseMenuRow(7);  // export group
+    EXPECT_EQ(ReadAll(target.path() + "/Shared/Sub/B.mck"), ReadAll(MacroFolder() + "/Shared/Sub/B.mck"));
+
+    // The exit button waits for a running recording to stop.
+    Click(d.RecordButton());
+    ASSERT_TRUE(d.IsRecording());
+    Click(d.ExitButton());
+    EXPECT_EQ(host.modals.messages.back(), host.Skin().Text("tc_macro_msg17"));
+    EXPECT_TRUE(d.isVisible());
 }
 
 TEST_F(MacroDlgTest, ARecordedMacroAssignedToAMouseButtonReachesTheMouse) {

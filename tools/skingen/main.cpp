@@ -1000,7 +1000,7 @@ void DrawWindows(Output& out) {
         Panel(p, QRectF(300, 54, 430, 530), 10);          // device picture
         Panel(p, QRectF(736, 32, 252, 556), 10);          // section pages
         GroupLabelLine(p, 32, 372, 238);
-        GroupLabelLine(p, 32, 466, 238);
+        GroupLabelLine(p, 32, 458, 238);
     }
     out.Save(main, "main_nr.png");
 

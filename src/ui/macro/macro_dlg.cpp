@@ -110,7 +110,11 @@ void CMacroDlg::BuildLayout() {
     m_imgDelay = LoadPicture(m_ctx.CommonPath("TM_N.png"));
 
     m_pExit = MakeButton({width() - 36, 10}, "exit_nr.png", "exit_ov.png", "exit_ov.png", {}, false);
-    if (m_pExit) connect(m_pExit, &QAbstractButton::clicked, this, [this] { done(1); });
+    if (m_pExit) {
+        connect(m_pExit, &QAbstractButton::clicked, this, [this] {
+            if (!RefuseWhileRecording()) done(1);
+        });
+    }
 
     const auto make_tree = [&](int id, const Rect& r) {
         auto* tree = new CTreeCtrlEx(m_ctx, this);
@@ -389,7 +393,7 @@ void CMacroDlg::FlushAll() {
 
 void CMacroDlg::done(int result) {
     if (m_bRecording) {
-        // The exit button while recording: stop first, so the recording is kept.
+        // Closed from outside (the main window's Exit) while recording: the recording is kept.
         OnRecordButton();
     }
     FlushAll();
@@ -445,7 +449,7 @@ void CMacroDlg::RecordKey(int vk, bool release) {
     if (last) m_pEventTree->SelectItem(last);
 }
 
-bool CMacroDlg::HandleKey(QEvent* event) {
+bool CMacroDlg::HandleKey(QObject* target, QEvent* event) {
     const QEvent::Type type = event->type();
     if (m_bRecording) {
         if (type == QEvent::ShortcutOverride) {
@@ -465,7 +469,8 @@ bool CMacroDlg::HandleKey(QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
         if (type == QEvent::KeyRelease) {
-            CTreeCtrlEx* tree = m_pEventTree->hasFocus() ? m_pEventTree : m_pMacroTree;
+            // Keys reach the focused widget: the tree they came to, else the macro tree.
+            CTreeCtrlEx* tree = target == m_pEventTree ? m_pEventTree : m_pMacroTree;
             std::vector<TreeItem*> shown;
             ShownRows(tree->TopLevel(), shown);
             const auto at = std::find(shown.begin(), shown.end(), tree->Selected());
@@ -488,17 +493,17 @@ bool CMacroDlg::HandleKey(QEvent* event) {
 }
 
 bool CMacroDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (HandleKey(event)) return true;
+    if (HandleKey(watched, event)) return true;
     return CSkinDlg::eventFilter(watched, event);
 }
 
 void CMacroDlg::keyPressEvent(QKeyEvent* event) {
-    if (HandleKey(event)) return;
+    if (HandleKey(this, event)) return;
     CSkinDlg::keyPressEvent(event);
 }
 
 void CMacroDlg::keyReleaseEvent(QKeyEvent* event) {
-    if (HandleKey(event)) return;
+    if (HandleKey(this, event)) return;
     CSkinDlg::keyReleaseEvent(event);
 }
 

@@ -118,7 +118,7 @@ private:
     void SaveSelected();
     bool Flush(TreeItem* row);
     void FlushAll();
-    bool HandleKey(QEvent* event);
+    bool HandleKey(QObject* target, QEvent* event);
     void OnRecordButton();
     void RecordKey(int vk, bool release);
     // True (and the message shown) while recording: every other command waits.

@@ -434,7 +434,7 @@ void CQuobelDlg::BuildMousePages() {
 void CQuobelDlg::BuildKeyboardPages() {
     m_pKbColor = new CKBColorDlg(*this, this);
     m_pKbColor->SetMode(CKBColorDlg::kModeLighting);
-    m_pKbColor->move(m_layout.keyArea.topLeft() + QPoint(m_layout.keyArea.width() + 20, 0));
+    // The picture places itself from the keyboard description (rcKB).
     connect(m_pKbColor, &CKBColorDlg::keyClicked, this, &CQuobelDlg::OnKeyClick);
     connect(m_pKbColor, &CKBColorDlg::keyRightClicked, this, &CQuobelDlg::OnKeyRClick);
     m_rcKbHint = QRect(m_pKbColor->x() + 4, m_pKbColor->geometry().bottom() + 1 + 5, 496, 40);

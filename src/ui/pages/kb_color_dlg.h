@@ -123,7 +123,9 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;     // since the timer started
     qint64 m_nFramesDone = 0;  // frames computed since then
-    static constexpr int kMinTick = 16;     // about one display refresh
+    // Wake-ups, not drawing, are most of a frame's cost: at most 40 a second, the
+    // frames due computed together.
+    static constexpr int kMinTick = 25;
     static constexpr int kMaxCatchUp = 8;   // frames computed at most per tick
     static constexpr int kMaxDirtyKeys = 16;  // more changed keys repaint the whole picture
     QWidget* m_pWatched = nullptr;
