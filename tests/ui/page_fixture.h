@@ -28,7 +28,14 @@
 #include "ui/skin/skin.h"
 #include "ui/ui_fixture.h"
 
+namespace quobel {
+class CComboBtn;
+}
+
 namespace quobel::test {
+
+// Opens a skinned list and clicks the entry with that item data, as a user does.
+void ChooseItem(CComboBtn* combo, std::uint32_t value);
 
 // Answers modal things from a queue. A dialog answer gets the dialog (initialised, not
 // yet shown): it may show it, click its controls with QTest and returns the result code.

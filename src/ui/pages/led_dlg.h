@@ -23,6 +23,10 @@ QImage MainBackgroundUnder(const SkinContext& ctx, const QWidget* widget);
 class CLedDlg : public CPage {
     Q_OBJECT
 public:
+    // The speed and brightness sliders of every lighting page.
+    static constexpr int kSpeedSlider = 148;
+    static constexpr int kBrightSlider = 149;
+
     CLedDlg(PageHost& host, QWidget* parent);
 
     // ShowFromProfile: the profile's lighting into the controls, the picture reset.

@@ -18,8 +18,6 @@ class CPngSliderBar;
 class CLedKbDlg_642Std : public CLedDlg {
     Q_OBJECT
 public:
-    static constexpr int kSpeedSlider = 148;
-    static constexpr int kBrightSlider = 149;
     static constexpr int kPaintSwatch = 272;
     static constexpr int kFillSwatch = 273;
     // Apply request codes: header; header and every group; header and the current pair.
