@@ -18,6 +18,7 @@
 #include "macro/new_id.h"
 #include "platform/data_folder_lock.h"
 #include "platform/hid/hidapi_backend.h"
+#include "platform/pointer.h"
 #include "platform/process.h"
 #include "sim/sim_backend.h"
 #include "ui/main/quobel_dlg.h"
@@ -173,7 +174,11 @@ int CQuobelApp::RunWindow() {
     Modals modals;
     ProcProcessList processes;
 
+    // Simulated devices leave the desktop's pointer settings alone.
+    const std::unique_ptr<SystemPointer> pointer = m_opt.simulate ? nullptr : MakeSystemPointer();
+
     WindowEnv env;
+    env.pointer = pointer.get();
     env.config = &config;
     env.texts = &texts;
     env.reporter = &reporter;

@@ -25,6 +25,7 @@
 #include "macro/macro_folder.h"
 #include "platform/process.h"
 #include "profile/profile_store.h"
+#include "ui/keymap.h"
 #include "ui/macro/macro_dlg.h"
 #include "ui/main/progress_dlg.h"
 #include "ui/modals.h"
@@ -163,6 +164,8 @@ bool CQuobelDlg::CreateDevices() {
             if (m_env.reporter) m_env.reporter->Report("", kNoObjects[i]);
             return false;
         }
+        // Set before the apply threads start: they read it.
+        if (kind == DeviceKind::Mouse) static_cast<CDev5307&>(*m_devs[i].dev).SetSystemPointer(m_env.pointer);
         // The service thread hands the mouse's reports to the window's thread.
         (void)m_devs[i].drv->Init([this](std::uint32_t report) {
             QMetaObject::invokeMethod(
@@ -428,6 +431,8 @@ void CQuobelDlg::BuildMousePages() {
     m_pDpi = new CDpiDlg(*this, this);
     m_pSys = new CSysDlg(*this, this);
     m_pRate = new CRateDlg(*this, this);
+    // A key-mode switch shows the rate of the new mode.
+    connect(m_pKeyMs, &CKeyMsDlg::ModeSwitched, m_pRate, [this](int) { m_pRate->ShowCurrentMode(); });
     m_sectionPage[0] = m_pDpi;
     m_sectionPage[2] = m_pSys;
     m_sectionPage[3] = m_pRate;
@@ -1089,7 +1094,7 @@ bool CQuobelDlg::eventFilter(QObject* watched, QEvent* event) {
     if (!w || w->window() != this) return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (m_pKbColor && m_pKbColor->IsCapturing()) {
-        if (event->type() == QEvent::KeyPress) m_pKbColor->OnCaptureKey(key->nativeVirtualKey(), false);
+        if (event->type() == QEvent::KeyPress) m_pKbColor->OnCaptureKey(KeyEventToVk(*key), false);
         return true;
     }
     return CSkinDlg::IsSwallowedKey(key->key());

@@ -53,6 +53,7 @@ class CTreeCtrlEx;
 class IdGenerator;
 class ProcessList;
 class Sleeper;
+class SystemPointer;
 struct TreeItem;
 
 // What the composition root (the application, a test) hands the window. Everything
@@ -67,6 +68,9 @@ struct WindowEnv {
     Modals* modals = nullptr;
     const ProcessList* processes = nullptr;  // null: no automatic switch
     IdGenerator* ids = nullptr;
+    // The desktop's pointer settings, written with the mouse's flag 8; null leaves them
+    // alone (simulated devices, tests).
+    SystemPointer* pointer = nullptr;
     QFont font;                        // the application font
     // False: the tray icon is not added even where TrayIcon asks for it (no system tray).
     bool trayAvailable = true;

@@ -1,6 +1,9 @@
 #include "ui/pages/key_mark_dlg.h"
 
 #include <QPainter>
+#include <QTimerEvent>
+
+#include "base/log.h"
 
 #include "config/mouse_desc.h"
 #include "ui/skin/png_btn.h"
@@ -42,6 +45,22 @@ void CKeyMarkDlg::LoadPictures() {
     const QImage under = BackgroundUnder(WindowBackground());
     m_imgNormal = normal.isNull() ? QImage() : Flatten(under, normal, size());
     m_imgHighlight = highlight.isNull() ? QImage() : Flatten(under, highlight, size());
+    QImage mask = LoadPicture(m_host.Skin().CommonPath("ms_mk.skn"));
+    if (mask.isNull()) mask = LoadPicture(m_host.Skin().SkinPath("ms_mk.skn"));
+    if (normal.isNull()) mask = QImage();
+    switch (m_glow.Load(m_imgNormal, mask)) {
+        case GlowPicture::MaskState::kOk: break;
+        case GlowPicture::MaskState::kMissing:
+            if (m_host.Cfg().gVar.MsDev.bShowEffect != 0 && !normal.isNull()) LogPrint("ms_mk is not exist");
+            break;
+        case GlowPicture::MaskState::kWrongSize:
+            // A mask that does not fit the picture would light the wrong pixels.
+            LogPrint("the size of ms_mk is not equals m_imgNormal");
+            m_host.Skin().Box("Error", QStringLiteral("the size of ms_mk is not equals m_imgNormal"));
+            if (QWidget* w = m_host.Window()) QMetaObject::invokeMethod(w, [w] { w->close(); }, Qt::QueuedConnection);
+            break;
+    }
+    Compose();
     update();
 }
 
@@ -57,9 +76,11 @@ void CKeyMarkDlg::LayoutMarks() {
             continue;
         }
         mark->setGeometry(rect);
-        const QImage nr = CropBackground(m_imgNormal, rect);
+        // An unchecked mark is clear, so the preview's glow shows through it.
+        QImage clear(rect.size(), QImage::Format_ARGB32_Premultiplied);
+        clear.fill(Qt::transparent);
         const QImage dn = CropBackground(m_imgHighlight, rect);
-        mark->SetPictures(nr, nr, dn.isNull() ? nr : dn);
+        mark->SetPictures(clear, clear, dn.isNull() ? clear : dn);
         mark->SetChecked(i == m_nHighlight);
         mark->show();
     }
@@ -89,9 +110,56 @@ void CKeyMarkDlg::moveEvent(QMoveEvent* event) {
     }
 }
 
+void CKeyMarkDlg::SetPreview(std::unique_ptr<lighting::MsPreview> preview) {
+    m_timer.Update(0, PreviewPaused());
+    m_preview = std::move(preview);
+    for (lighting::SlotLight& z : m_zones) z = {};
+    if (m_preview) m_preview->Start(m_zones);
+    Compose();
+    UpdateTimer();
+    update();
+}
+
+void CKeyMarkDlg::SetPreviewPause(bool pause) {
+    CPicturePage::SetPreviewPause(pause);
+    UpdateTimer();
+    update();
+}
+
+void CKeyMarkDlg::UpdateTimer() { m_timer.Update(m_preview ? m_preview->Interval() : 0, PreviewPaused()); }
+
+void CKeyMarkDlg::AdvancePreview() {
+    if (!m_preview || PreviewPaused()) return;
+    m_preview->Tick(m_zones);
+    Compose();
+    update();
+}
+
+void CKeyMarkDlg::Compose() {
+    if (!m_preview) {
+        m_glow.Clear();
+        return;
+    }
+    const int zones = std::clamp(m_preview->Zones(), 1, lighting::kMsMaxZones);
+    m_glow.Frame([&](QPainter& p) {
+        const QSize size = m_glow.Size();
+        if (zones == 1) {
+            p.fillRect(QRect(QPoint(0, 0), size), ToQColor(m_zones.front().colour));
+            return;
+        }
+        for (int y = 0, band = 0; y < size.height(); y += kRowsPerZone, ++band)
+            p.fillRect(0, y, size.width(), kRowsPerZone, ToQColor(m_zones[static_cast<std::size_t>(band % zones)].colour));
+    });
+}
+
+void CKeyMarkDlg::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != m_timer.TimerId()) return CPicturePage::timerEvent(event);
+    AdvancePreview();
+}
+
 void CKeyMarkDlg::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    if (!m_imgNormal.isNull()) p.drawImage(0, 0, m_imgNormal);
+    if (!m_imgNormal.isNull()) p.drawImage(0, 0, m_preview && !PreviewPaused() ? m_glow.Current() : m_imgNormal);
     if (m_host.Cfg().gVar.bFrameDebug) {
         p.setPen(QColor(255, 0, 0));
         p.drawRect(rect().adjusted(0, 0, -1, -1));

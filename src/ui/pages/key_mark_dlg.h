@@ -6,8 +6,13 @@
 #include <QImage>
 
 #include <array>
+#include <memory>
+#include <vector>
 
+#include "lighting/ms_preview.h"
+#include "ui/pages/glow_picture.h"
 #include "ui/pages/page.h"
+#include "ui/pages/preview_timer.h"
 
 namespace quobel {
 
@@ -17,6 +22,9 @@ class CKeyMarkDlg : public CPicturePage {
     Q_OBJECT
 public:
     static constexpr int kMaxMarks = 21;
+    static constexpr int kPreviewTimer = 800;
+    // Zone kinds paint the picture in horizontal bands of this many rows, one zone each.
+    static constexpr int kRowsPerZone = 3;
 
     CKeyMarkDlg(PageHost& host, QWidget* parent);
 
@@ -32,18 +40,33 @@ public:
     // The normal picture flattened over the window's background (the preview's base).
     [[nodiscard]] const QImage& Picture() const { return m_imgNormal; }
 
+    // The lighting preview (null: none) glowing through ms_mk.skn; its first frame shows at once.
+    void SetPreview(std::unique_ptr<lighting::MsPreview> preview);
+    void SetPreviewPause(bool pause) override;
+    void AdvancePreview();
+    [[nodiscard]] bool PreviewRunning() const { return m_timer.Running(); }
+    // What is drawn now: the picture with the preview's glow.
+    [[nodiscard]] const QImage& Frame() const { return m_glow.Current(); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     void LoadPictures();
     void LayoutMarks();
+    void Compose();
+    void UpdateTimer();
 
     QImage m_imgNormal;
     QImage m_imgHighlight;
     std::array<CPngBtn*, kMaxMarks> m_marks{};
     int m_nHighlight = -1;
+    GlowPicture m_glow;
+    std::unique_ptr<lighting::MsPreview> m_preview;
+    std::vector<lighting::SlotLight> m_zones = std::vector<lighting::SlotLight>(lighting::kMsMaxZones);
+    PreviewTimer m_timer{this};
 };
 
 }  // namespace quobel

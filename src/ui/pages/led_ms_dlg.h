@@ -1,22 +1,70 @@
 #pragma once
-// CLedMsDlg_5307Std: the mouse lighting page.
-// Not built yet: an empty page of the window's layout.
+// CLedMsDlg_5307Std: the mouse lighting page: the effect list of the mouse description,
+// speed, brightness, the multicolour box, the direction and up to seven colour swatches;
+// every change is stored, previewed on the mouse picture and, with ApplyNow, sent.
+
+#include <array>
 
 #include "ui/pages/led_dlg.h"
 
 namespace quobel {
 
+class CColorBtnDlg;
+class CComboBtn;
 class CKeyMarkDlg;
+class CPngBtn;
+class CPngSliderBar;
+
 class CLedMsDlg_5307Std : public CLedDlg {
     Q_OBJECT
 public:
+    static constexpr int kSwatches = 7;
+    static constexpr int kLastEffect = 13;
+    static constexpr std::uint32_t kApplyLighting = 2;
+    static constexpr std::int32_t kUp = 3;
+    static constexpr std::int32_t kDown = 4;
+
     CLedMsDlg_5307Std(PageHost& host, QWidget* parent);
 
     // The mouse picture that shows the preview.
     void SetMarkPage(CKeyMarkDlg* page) { m_pMark = page; }
+    void RefreshFromProfile() override;
+    void StoreToProfile() override;
+    void ReloadTexts() override;
+
+    [[nodiscard]] CComboBtn* EffectList() const { return m_pEffect; }
+    [[nodiscard]] CPngSliderBar* SpeedSlider() const { return m_pSpeed; }
+    [[nodiscard]] CPngSliderBar* BrightSlider() const { return m_pBright; }
+    [[nodiscard]] CPngBtn* UpButton() const { return m_pUp; }
+    [[nodiscard]] CPngBtn* DownButton() const { return m_pDown; }
+    [[nodiscard]] CPngBtn* MultiBox() const { return m_pMulti; }
+    [[nodiscard]] CColorBtnDlg* Swatch(int k) const { return m_swatches[static_cast<std::size_t>(k)]; }
+    // The brightness value as the page shows it: "%x %%".
+    [[nodiscard]] QString BrightnessText() const;
 
 private:
+    void FillList();
+    void ShowOptions(int effect);
+    void OnEffectCommand();
+    void OnSlider(int value, int id);
+    void OnDirection(bool up);
+    void OnColorChanged(bool check, int id);
+    void OnColorClick(Colour c, int id);
+    void Changed();
+    void StartPreview();
+    [[nodiscard]] int SelectedEffect() const;
+
     CKeyMarkDlg* m_pMark = nullptr;
+    CComboBtn* m_pEffect = nullptr;
+    CPngSliderBar* m_pSpeed = nullptr;
+    CPngSliderBar* m_pBright = nullptr;
+    CPngBtn* m_pMulti = nullptr;
+    CPngBtn* m_pUp = nullptr;
+    CPngBtn* m_pDown = nullptr;
+    std::array<CColorBtnDlg*, kSwatches> m_swatches{};
+    int m_capSpeed = -1, m_capSpeedValue = -1, m_capBright = -1, m_capBrightValue = -1, m_capDir = -1,
+        m_capMulti = -1, m_capColours = -1;
+    bool m_bFilled = false;
 };
 
 }  // namespace quobel

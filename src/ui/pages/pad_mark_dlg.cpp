@@ -1,6 +1,5 @@
 #include "ui/pages/pad_mark_dlg.h"
 
-#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -48,7 +47,7 @@ void CPadMarkDlg::ReloadSkin() {
 }
 
 void CPadMarkDlg::SetPreview(std::unique_ptr<lighting::PadPreview> preview) {
-    m_timer.stop();
+    m_timer.Update(0, PreviewPaused());
     m_preview = std::move(preview);
     for (lighting::SlotLight& c : m_cells) c = {};
     if (m_preview) m_preview->Start(m_cells);
@@ -88,13 +87,7 @@ void CPadMarkDlg::Compose() {
     });
 }
 
-void CPadMarkDlg::UpdateTimer() {
-    QWidget* top = window();
-    const bool minimised = top != nullptr && top->isMinimized();
-    const bool run = m_preview && m_preview->Interval() > 0 && !PreviewPaused() && isVisible() && !minimised;
-    if (run && !m_timer.isActive()) m_timer.start(m_preview->Interval(), this);
-    if (!run) m_timer.stop();
-}
+void CPadMarkDlg::UpdateTimer() { m_timer.Update(m_preview ? m_preview->Interval() : 0, PreviewPaused()); }
 
 void CPadMarkDlg::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -102,29 +95,8 @@ void CPadMarkDlg::paintEvent(QPaintEvent*) {
 }
 
 void CPadMarkDlg::timerEvent(QTimerEvent* event) {
-    if (event->timerId() != m_timer.timerId()) return CPicturePage::timerEvent(event);
+    if (event->timerId() != m_timer.TimerId()) return CPicturePage::timerEvent(event);
     AdvancePreview();
-}
-
-void CPadMarkDlg::showEvent(QShowEvent* event) {
-    CPicturePage::showEvent(event);
-    // The top-level window tells when it is minimised or restored.
-    if (QWidget* top = window(); top != this && top != m_watched) {
-        if (m_watched) m_watched->removeEventFilter(this);
-        m_watched = top;
-        top->installEventFilter(this);
-    }
-    UpdateTimer();
-}
-
-void CPadMarkDlg::hideEvent(QHideEvent* event) {
-    CPicturePage::hideEvent(event);
-    UpdateTimer();
-}
-
-bool CPadMarkDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_watched && event->type() == QEvent::WindowStateChange) UpdateTimer();
-    return CPicturePage::eventFilter(watched, event);
 }
 
 void CPadMarkDlg::mousePressEvent(QMouseEvent* event) {

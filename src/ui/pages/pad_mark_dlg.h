@@ -3,14 +3,13 @@
 // the pad lighting page's preview runs (timer 800). The timer runs only while a preview
 // with frames is set and the picture is shown, not paused and not minimised.
 
-#include <QBasicTimer>
-
 #include <memory>
 #include <vector>
 
 #include "lighting/pad_preview.h"
 #include "ui/pages/glow_picture.h"
 #include "ui/pages/page.h"
+#include "ui/pages/preview_timer.h"
 
 namespace quobel {
 
@@ -30,17 +29,14 @@ public:
     [[nodiscard]] const std::vector<lighting::SlotLight>& Cells() const { return m_cells; }
     [[nodiscard]] const QImage& Picture() const { return m_glow.Current(); }
     [[nodiscard]] const QImage& NormalPicture() const { return m_glow.Normal(); }
-    [[nodiscard]] bool PreviewRunning() const { return m_timer.isActive(); }
+    [[nodiscard]] bool PreviewRunning() const { return m_timer.Running(); }
     // One timer tick, as the timer gives it.
     void AdvancePreview();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void LoadPictures(bool skin_folder);
@@ -51,8 +47,7 @@ private:
     lighting::PadRing m_ring;
     std::vector<lighting::SlotLight> m_cells;
     std::unique_ptr<lighting::PadPreview> m_preview;
-    QBasicTimer m_timer;
-    QObject* m_watched = nullptr;
+    PreviewTimer m_timer{this};
 };
 
 }  // namespace quobel
