@@ -25,6 +25,7 @@
 #include "ui/main/screenshots.h"
 #include "ui/main/single_instance.h"
 #include "ui/modals.h"
+#include "ui/qt_translations.h"
 #include "ui/skin/skin.h"
 
 namespace quobel {
@@ -149,8 +150,16 @@ int CQuobelApp::RunWindow() {
         return 1;
     }
 
-    // The application font: the private font file when a face is configured.
     const GVar& g = config.gVar;
+    // Qt's own texts (file dialogs, standard buttons) in the selected language.
+    QtTranslations qt_texts;
+    if (g.nLangNum > 0 && g.nLangIndex >= 0 && g.nLangIndex < g.nLangNum) {
+        const QString lang = QString::fromStdString(g.LangTable[static_cast<std::size_t>(g.nLangIndex)].szFolder);
+        if (!qt_texts.Select(lang)) LogPrint("No Qt translation for %s", qPrintable(lang));
+    }
+    setDesktopFileName(QStringLiteral("quobel"));
+
+    // The application font: the private font file when a face is configured.
     const int size = g.nFontSize > 0 ? g.nFontSize : 12;
     QFont font = DialogFont(size, 400);
     if (!g.szFontName.empty()) {

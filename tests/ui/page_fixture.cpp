@@ -1,19 +1,11 @@
 #include "ui/page_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <QTest>
-
-#include <algorithm>
-
 #include "config/data_init.h"
 #include "device/device_pair.h"
 #include "macro/macro_folder.h"
 #include "macro/new_id.h"
 #include "profile/profile_store.h"
-#include "ui/skin/combo_btn.h"
 #include "ui/skin/msg_dlg.h"
-#include "ui/skin/skin_menu.h"
 
 namespace quobel::test {
 
@@ -32,17 +24,6 @@ NoSleeper& Pauses() {
 }
 
 }  // namespace
-
-void ChooseItem(CComboBtn* combo, std::uint32_t value) {
-    ASSERT_NE(combo, nullptr);
-    QTest::mouseClick(combo, Qt::LeftButton);
-    CSkinMenu* menu = CSkinMenu::OpenMenu();
-    ASSERT_NE(menu, nullptr);
-    const auto& items = combo->Items(combo->CurrentList());
-    const auto it = std::find_if(items.begin(), items.end(), [&](const auto& i) { return i.value == value; });
-    ASSERT_NE(it, items.end()) << value;
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->RowRect(static_cast<int>(it - items.begin())).center());
-}
 
 int ScriptedModals::Exec(QDialog& dlg) {
     opened.push_back(dlg.windowTitle().isEmpty() ? QString(dlg.metaObject()->className()) : dlg.windowTitle());
