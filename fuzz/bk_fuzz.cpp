@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A valid header, keys and macro slots taken from the input.
     std::vector<std::uint8_t> bytes(kBackupSize, 0);
-    std::memcpy(bytes.data(), data, std::min(size, bytes.size()));
+    if (size > 0) std::memcpy(bytes.data(), data, std::min(size, bytes.size()));  // data may be null when empty
     auto backup = std::make_unique<ProfileBackup>();
     std::memcpy(static_cast<void*>(backup.get()), bytes.data(), kBackupSize);
     backup->profile.dwMagic = kProfileMagic;
