@@ -14,17 +14,6 @@ constexpr Colour kWhite = 0xFFFFFF, kRed = 0x0000FF;
 constexpr std::array<Colour, 7> kFallback = {0x0000FF, 0xFF0000, 0xFFFFFF, 0x00FF00, 0xFF0080, 0x6A03FA, 0x03C6FA};
 
 // The value for speed 1, 2 or 3 (anything else counts as 1).
-constexpr int BySpeed(int speed, int s1, int s2, int s3) { return speed == 3 ? s3 : speed == 2 ? s2 : s1; }
-
-std::vector<Colour> ScaledAll(std::vector<Colour> list, int level) {
-    for (Colour& c : list) c = Scaled(c, level);
-    return list;
-}
-
-// Every channel times level / 255.
-Colour Faded(Colour c, int level) {
-    return Rgb(Red(c) * level / 255, Green(c) * level / 255, Blue(c) * level / 255);
-}
 
 void Fill(Slots slots, int zones, Colour c) {
     for (int z = 0; z < zones && z < static_cast<int>(slots.size()); ++z) slots[z] = {c, 255};

@@ -8,12 +8,6 @@ namespace {
 
 using Slots = std::span<SlotLight>;
 
-constexpr int BySpeed(int speed, int s1, int s2, int s3) { return speed == 3 ? s3 : speed == 2 ? s2 : s1; }
-
-Colour Faded(Colour c, int level) {
-    level = std::clamp(level, 0, 255);
-    return Rgb(Red(c) * level / 255, Green(c) * level / 255, Blue(c) * level / 255);
-}
 
 // Cuts one strip into cells of kPadCellLength along its long side; a shorter rest is
 // one last cell. reverse runs from the far end (right, or bottom).
@@ -37,11 +31,6 @@ std::vector<Colour> RingList() {
 
 std::vector<Colour> Closed(std::vector<Colour> list) {
     list.push_back(list.front());
-    return list;
-}
-
-std::vector<Colour> ScaledAll(std::vector<Colour> list, int level) {
-    for (Colour& c : list) c = Scaled(c, level);
     return list;
 }
 

@@ -13,6 +13,16 @@ Colour Scaled(Colour c, int k) {
     return Rgb(Red(c) * k / 10, Green(c) * k / 10, Blue(c) * k / 10);
 }
 
+std::vector<Colour> ScaledAll(std::vector<Colour> list, int k) {
+    for (Colour& c : list) c = Scaled(c, k);
+    return list;
+}
+
+Colour Faded(Colour c, int level) {
+    level = std::clamp(level, 0, 255);
+    return Rgb(Red(c) * level / 255, Green(c) * level / 255, Blue(c) * level / 255);
+}
+
 int BrightK1(int bright) {
     static constexpr int k1[5] = {4, 6, 7, 8, 8};
     return ByStep(k1, bright);

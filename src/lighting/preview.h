@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <random>
 #include <span>
+#include <vector>
 
 #include "base/geometry.h"
 
@@ -63,6 +64,12 @@ constexpr int ByStep(const int (&list)[5], int value) {
 
 // Every channel times k, divided by 10.
 Colour Scaled(Colour c, int k);
+// Every colour of a list scaled by k / 10.
+std::vector<Colour> ScaledAll(std::vector<Colour> list, int k);
+// Every channel times level / 255 (level clamped to 0..255).
+Colour Faded(Colour c, int level);
+// The value for speed 1, 2 or 3 (anything else counts as 1).
+constexpr int BySpeed(int speed, int s1, int s2, int s3) { return speed == 3 ? s3 : speed == 2 ? s2 : s1; }
 // k1 of the brightness value B (4, 6, 7, 8); k2 is k1 + 2.
 int BrightK1(int bright);
 
