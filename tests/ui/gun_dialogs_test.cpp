@@ -17,10 +17,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A program folder with the build's skins and texts and the gun mouse's configuration.
-std::string GunProgramFolder(const TempDir& dir) {
+// A program folder with the build's skins and texts and the gun mouse's configuration;
+// without_guns leaves the gun pictures out of the skin.
+std::string GunProgramFolder(const TempDir& dir, bool without_guns = false) {
     for (const auto& e : fs::directory_iterator(QUOBEL_PROGRAM_DIR)) {
-        if (e.path().filename() != "cfg.ini") fs::create_symlink(e.path(), fs::path(dir.path()) / e.path().filename());
+        const fs::path name = e.path().filename();
+        if (name == "cfg.ini" || (without_guns && name == "skins")) continue;
+        fs::create_symlink(e.path(), fs::path(dir.path()) / name);
+    }
+    if (without_guns) {
+        fs::create_directory(fs::path(dir.path()) / "skins");
+        for (const auto& e : fs::directory_iterator(fs::path(QUOBEL_PROGRAM_DIR) / "skins")) {
+            if (e.path().filename() != "chiji") fs::create_symlink(e.path(), fs::path(dir.path()) / "skins" / e.path().filename());
+        }
     }
     fs::copy_file(fs::path(QUOBEL_SOURCE_DIR) / "data/examples/cj1-gun/cfg.ini", fs::path(dir.path()) / "cfg.ini");
     return dir.path() + "/";
@@ -176,6 +185,23 @@ TEST(GunModeDialog, OpensOnTheButtonsGunsAndARightClickEmptiesASlot) {
     });
     ASSERT_TRUE(RunGunModeDialog(f.host, &f.host.window, f.key));
     EXPECT_EQ(KeyParam(f.key), 0x14u | (30u << 16));
+}
+
+TEST(GunDialogs, AMissingBackgroundIsReportedAndNothingOpens) {
+    TempDir program;
+    TestPageHost host{GunProgramFolder(program, true)};
+    KeyInfo key;
+    EXPECT_FALSE(RunGunDialog(host, &host.window, key));
+    EXPECT_FALSE(RunGunModeDialog(host, &host.window, key));
+    EXPECT_TRUE(host.modals.opened.empty());
+    bool gun = false, mode = false;
+    for (const auto& m : host.reporter.messages) {
+        gun = gun || m.text == "chiji_nr.png missed";
+        mode = mode || m.text == "chijimd_nr.png missed";
+    }
+    EXPECT_TRUE(gun);
+    EXPECT_TRUE(mode);
+    EXPECT_EQ(key.FunID, 0u);
 }
 
 }  // namespace

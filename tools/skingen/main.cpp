@@ -978,7 +978,7 @@ void DrawGunPictures(Output& out) {
     {
         Painter p(&gun_dlg);
         Panel(p, QRectF(30, 138, 171, 454));
-        Panel(p, QRectF(220, 138, 290, 300));
+        Panel(p, QRectF(208, 138, 302, 370));
     }
     out.Save(gun_dlg, "chiji/chiji_nr.png");
     QImage slot_dlg = WindowGround(530, 620, t.maskMsg, 44);

@@ -27,8 +27,8 @@ QImage DpiRow(const PagePalette& c, bool focused) {
     path.addRoundedRect(QRectF(0.5, 0.5, 41, 41), 6, 6);
     QLinearGradient g(0, 0, 0, 42);
     if (focused) {
-        g.setColorAt(0, Mix(c.panel, c.accent, 0.45));
-        g.setColorAt(1, Mix(c.panel, c.accent, 0.28));
+        g.setColorAt(0, Mix(c.panel, c.accent, 0.30));
+        g.setColorAt(1, Mix(c.panel, c.accent, 0.18));
     } else {
         g.setColorAt(0, Mix(c.panel, Qt::white, 0.05));
         g.setColorAt(1, c.panel);

@@ -16,12 +16,21 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdio>
 
+#include "config/options.h"
 #include "macro/macro_file.h"
 #include "macro/macro_folder.h"
+#include "platform/ini.h"
 #include "ui/macro/macro_dlg.h"
 #include "ui/main/progress_dlg.h"
+#include "ui/pages/color_panel_dlg.h"
+#include "ui/pages/dpi_dlg.h"
+#include "ui/pages/gun_dialogs.h"
+#include "ui/pages/pick_clr_dlg.h"
+#include "ui/pages/rate_dlg.h"
+#include "ui/pages/sys_dlg.h"
 #include "ui/main/quobel_dlg.h"
 #include "ui/pages/kb_color_dlg.h"
 #include "ui/pages/led_kb_dlg.h"
@@ -71,6 +80,74 @@ QWidget* MsgNoDevice(Shot& s) {
 }
 
 // ---- pages: add your states here ----
+
+// ---- dpi ----
+template <class Dlg>
+QWidget* Own(Shot& s, std::unique_ptr<Dlg> dlg) {
+    QWidget* w = dlg.get();
+    s.owned = std::move(dlg);
+    return w;
+}
+
+QWidget* DpiPage(Shot& s) {
+    SelectKind(s, DeviceKind::Mouse);
+    CDpiDlg* page = s.wnd.DpiPage();
+    if (page == nullptr) return nullptr;
+    page->SelectDpiLevel(1);
+    if (page->XYButton() && !page->XYButton()->IsChecked()) page->XYButton()->click();
+    if (page->LevelCount() > 3 && page->Check(3)) page->Check(3)->click();
+    return page;
+}
+
+QWidget* RatePage(Shot& s) {
+    SelectKind(s, DeviceKind::Mouse);
+    return s.wnd.RatePage();
+}
+
+QWidget* SystemPage(Shot& s) {
+    SelectKind(s, DeviceKind::Mouse);
+    return s.wnd.SysPage();
+}
+
+QWidget* ColourPanel(Shot& s) { return Own(s, std::make_unique<CColorPanelDlg>(s.wnd, &s.wnd, Rgb(255, 128, 0))); }
+
+QWidget* PickColour(Shot& s) {
+    auto dlg = std::make_unique<CPickClrDlg>(s.wnd, &s.wnd, s.wnd.Skin().Text("tc_ms8"));
+    if (!dlg->HasBackground()) return nullptr;
+    return Own(s, std::move(dlg));
+}
+
+// The gun dialogs belong to the gun mouse: its description from the shipped example.
+const MsDevCfg& GunMouse(Shot& s) {
+    static Config gun;
+    static bool read = false;
+    if (!read) {
+        CollectingReporter quiet;
+        const IniFile ini = IniFile::Load(s.wnd.Cfg().szAppPath + "examples/cj1-gun/cfg.ini");
+        (void)ReadOptions(ini, gun, quiet, ProcessLog(), {});
+        read = true;
+    }
+    return gun.gVar.MsDev;
+}
+
+QWidget* Gun(Shot& s) {
+    KeyInfo key;
+    key.FunID = kGunFunID;
+    SetKeyParam(key, OneGunParam({1, 1, 45}));
+    if (ProfileData* p = s.wnd.CurrentProfile()) std::copy(GunMouse(s).clrGun.begin(), GunMouse(s).clrGun.end(), p->clrGun);
+    auto dlg = std::make_unique<ChijiDlg>(s.wnd, &s.wnd, key, GunMouse(s));
+    if (!dlg->Init()) return nullptr;
+    return Own(s, std::move(dlg));
+}
+
+QWidget* GunMode(Shot& s) {
+    KeyInfo key;
+    key.FunID = kGunFunID;
+    SetKeyParam(key, TwoGunParam({4, 1, 44}, {2, 2, 10}));
+    auto dlg = std::make_unique<ChijiModeDlg>(s.wnd, &s.wnd, key, GunMouse(s));
+    if (!dlg->Init()) return nullptr;
+    return Own(s, std::move(dlg));
+}
 
 // ---- macro editor ----
 // A macro "Reload" with recorded delays in the group "Games", and one in the root.
@@ -171,6 +248,13 @@ constexpr ScreenshotState kStates[] = {
     {"main-pad", MainPad},
     {"progress", Progress},
     {"msg-nodevice", MsgNoDevice},
+    {"dpi-page", DpiPage},
+    {"rate-page", RatePage},
+    {"system-page", SystemPage},
+    {"colour-panel", ColourPanel},
+    {"pick-colour", PickColour},
+    {"gun", Gun},
+    {"gun-mode", GunMode},
     {"macro-editor", MacroEditorShot},
     {"macro-menu", MacroMenuShot},
     {"kb-lighting", KbEffect},

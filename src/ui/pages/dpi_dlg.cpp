@@ -92,14 +92,20 @@ void CDpiGridDlg::SetXYLayout(bool xy) {
     update();
 }
 
+void CDpiGridDlg::SetOff(bool off) {
+    if (off == m_bOff) return;
+    m_bOff = off;
+    update();
+}
+
 void CDpiGridDlg::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!m_imgGround.isNull()) p.drawImage(0, 0, m_imgGround);
     const QImage& picture = m_bFocus ? m_imgFocus : m_imgNormal;
     if (!picture.isNull()) p.drawImage(0, 0, picture);
     p.setFont(RowFont(m_ctx.font));
-    const QColor text = m_bFocus ? QColor(Qt::white) : ToQColor(m_ctx.gvar->clrTxt);
-    const QColor value = m_bCurrent ? ToQColor(0x0000FF) : text;
+    const QColor text = m_bFocus ? QColor(Qt::white) : ToQColor(m_ctx.gvar->clrTxt, m_bOff ? 90 : 255);
+    const QColor value = m_bCurrent ? ToQColor(0x0000FF, m_bOff ? 90 : 255) : text;
     const int flags = Qt::AlignCenter | Qt::TextSingleLine;
     if (m_bXY) {
         p.setPen(text);
@@ -258,6 +264,7 @@ void CDpiDlg::LoadFromProfile() {
         m_rows[at]->SetValues(lv.nDpiX, lv.nDpiY);
         m_swatches[at]->SetColor(lv.clrDpi);
         if (m_checks[at]) m_checks[at]->SetChecked(lv.bOff == 0);
+        m_rows[at]->SetOff(lv.bOff != 0);
     }
     if (m_pXY) m_pXY->SetChecked(ms.bXYSeparate != 0);
     PlaceRightColumn();
@@ -376,6 +383,7 @@ void CDpiDlg::OnCheck(int index) {
         }
     }
     check->SetChecked(!check->IsChecked());
+    m_rows[static_cast<std::size_t>(index)]->SetOff(!check->IsChecked());
     Changed();
 }
 

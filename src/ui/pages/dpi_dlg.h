@@ -38,6 +38,8 @@ public:
     void SetCurrent(bool current);
     [[nodiscard]] bool IsCurrent() const { return m_bCurrent; }
     void SetXYLayout(bool xy);
+    // A disabled level's row is drawn dimmed.
+    void SetOff(bool off);
     [[nodiscard]] int Index() const { return m_nIndex; }
 
 signals:
@@ -57,6 +59,7 @@ private:
     bool m_bFocus = false;
     bool m_bCurrent = false;
     bool m_bXY = false;
+    bool m_bOff = false;
     QImage m_imgNormal, m_imgFocus, m_imgGround, m_imgPageGround;
 };
 

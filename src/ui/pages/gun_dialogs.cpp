@@ -18,7 +18,7 @@ constexpr std::array<int, kGunSights> kSightY = {190, 215, 240};
 const QRect kValueRect(QPoint(245, 300), QPoint(304, 319));
 const QRect kColourRect(QPoint(245, 370), QPoint(269, 394));
 constexpr int kSwitchX = 245;
-constexpr int kSwitchY = 420;
+constexpr int kSwitchY = 440;
 constexpr int kGunRowHeight = 62;
 constexpr int kSlotRowHeight = 70;
 constexpr int kEmptyValue = 10;
@@ -91,6 +91,7 @@ bool ChijiDlg::Init() {
     m_pList->SetHoverHighlight(true);
     m_pList->SetHoverColour(0);
     m_pList->SetAlign(CTreeCtrlImageEx::kCentre);
+    m_pList->SetFrameColour(0);
     for (int g = 0; g < kGunCount; ++g) {
         m_items[static_cast<std::size_t>(g)] =
             m_pList->AddImageItem(nullptr, LoadPicture(m_ctx.SkinPath(GunPicture(g, false))),
@@ -212,7 +213,8 @@ void ChijiDlg::paintEvent(QPaintEvent*) {
     p.setFont(title);
     p.drawText(QRect(kSightX - 20, kSightY[0] - 35, 240, 20), single, m_szTitle);
     p.setFont(m_ctx.font);
-    const std::array<const char*, kGunSights> sight_texts = {"tc_chiji5", "tc_chiji8", "tc_chiji6"};
+    // Sight 2 reads as everywhere else it is named (slots, button captions).
+    const std::array<const char*, kGunSights> sight_texts = {"tc_chiji5", "tc_chiji8", "tc_chiji15"};
     for (int s = 0; s < kGunSights; ++s) {
         const CPngBtn* r = m_sights[static_cast<std::size_t>(s)];
         if (r == nullptr || !r->isVisible()) continue;
@@ -265,6 +267,8 @@ bool ChijiModeDlg::Init() {
     m_pList->SetHoverColour(0);
     m_pList->SetIgnoreSelectedClick(false);
     m_pList->SetAlign(CTreeCtrlImageEx::kLeft10);
+    m_pList->SetFrameColour(0);
+    m_pList->SetCaptionRect(QRect(172, 0, 84, 0));
     m_pList->SetTextColours(m_ctx.gvar->clrTxt, m_ctx.gvar->clrTxt);
     for (int i = 0; i < 2; ++i) {
         m_items[static_cast<std::size_t>(i)] = m_pList->AddImageItem(nullptr, m_imgAdd, m_imgAddOv, {},
