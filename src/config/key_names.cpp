@@ -111,19 +111,6 @@ std::string Dash(const std::string& a, std::string_view b) {
     return s;
 }
 
-std::string FireKeyName(std::uint8_t vk, const TextTable& texts) {
-    switch (vk) {
-        case 0xF0: return texts.Get("tc_click");
-        case 0xF1: return texts.Get("tc_menu");
-        case 0xF2: return texts.Get("tc_middle");
-        case 0xF3: return texts.Get("tc_forward");
-        case 0xF4: return texts.Get("tc_back");
-        case 0xF5: return texts.Get("tc_titlt1");
-        case 0xF6: return texts.Get("tc_titlt2");
-        default: return KeyName(vk, texts);
-    }
-}
-
 std::string GunCaption(const KeyInfo& key, const TextTable& texts) {
     const std::uint8_t p0 = key.byCount;
     const std::uint8_t p1 = key.bySpeed;
@@ -212,6 +199,19 @@ std::string KeyName(int vk, const TextTable& texts) {
     }
     const std::string_view fixed = kFixedNames[static_cast<std::size_t>(vk)];
     return std::string(fixed.empty() ? kUsLayoutNames[static_cast<std::size_t>(vk)] : fixed);
+}
+
+std::string FireKeyName(std::uint8_t vk, const TextTable& texts) {
+    switch (vk) {
+        case 0xF0: return texts.Get("tc_click");
+        case 0xF1: return texts.Get("tc_menu");
+        case 0xF2: return texts.Get("tc_middle");
+        case 0xF3: return texts.Get("tc_forward");
+        case 0xF4: return texts.Get("tc_back");
+        case 0xF5: return texts.Get("tc_titlt1");
+        case 0xF6: return texts.Get("tc_titlt2");
+        default: return KeyName(vk, texts);
+    }
 }
 
 std::string ComboTextShort(std::uint8_t modifier, int vk1, int vk2, const TextTable& texts) {

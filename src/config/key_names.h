@@ -48,6 +48,10 @@ private:
 // nothing.
 [[nodiscard]] std::string KeyName(int vk, const TextTable& texts);
 
+// Name of a fire function's key: the mouse codes 0xF0 to 0xF6 by their button texts,
+// any other code as KeyName does.
+[[nodiscard]] std::string FireKeyName(std::uint8_t vk, const TextTable& texts);
+
 // "Ctrl + Alt + Shift + Win + key1 + key2": each side-less modifier once, then the
 // keys that are not 0. A key without a name adds nothing.
 [[nodiscard]] std::string ComboTextShort(std::uint8_t modifier, int vk1, int vk2, const TextTable& texts);

@@ -8,6 +8,7 @@
 // a page reaches a device only through RequestApply (and the mouse's key-mode switch
 // through the transport, the one direct write).
 
+#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
@@ -66,6 +67,11 @@ public:
     virtual void ReloadTexts() {}
     // After a skin change: pictures loaded again.
     virtual void ReloadSkin() {}
+
+    // The selected skin's main window background ("main_nr.png"); null when missing.
+    [[nodiscard]] QImage WindowBackground() const;
+    // The part of the window background under this page, as its own background.
+    [[nodiscard]] QImage BackgroundUnder(const QImage& window_background) const;
 
 protected:
     PageHost& m_host;
