@@ -6,9 +6,10 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
   libhidapi-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas nlohmann-json3-dev
+  libxkbcommon-dev libxkbcommon-x11-dev xkb-data
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core xvfb xauth x11-utils weston qt6-wayland
   qt6-translations-l10n
   dpkg-dev file lintian desktop-file-utils appstream
 )

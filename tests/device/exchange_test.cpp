@@ -12,7 +12,7 @@
 
 #include "base/log.h"
 #include "device_fixture.h"
-#include "support/temp_dir.h"
+#include "common/temp_dir.h"
 
 namespace quobel {
 namespace {

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/utf16.h"
-#include "support/temp_dir.h"
+#include "common/fake_ids.h"
+#include "common/temp_dir.h"
 
 namespace quobel {
 namespace {

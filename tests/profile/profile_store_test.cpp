@@ -7,7 +7,8 @@
 
 #include "base/utf16.h"
 #include "profile/profile_defaults.h"
-#include "support/temp_dir.h"
+#include "common/fake_ids.h"
+#include "common/temp_dir.h"
 
 namespace quobel {
 namespace {

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "support/temp_dir.h"
+#include "common/temp_dir.h"
 
 namespace quobel {
 namespace {

@@ -11,7 +11,7 @@
 #include "base/utf16.h"
 #include "macro/macro_file.h"
 #include "profile/profile_store.h"
-#include "support/temp_dir.h"
+#include "common/temp_dir.h"
 
 namespace quobel {
 namespace {

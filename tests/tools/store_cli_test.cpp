@@ -13,7 +13,7 @@
 
 #include "platform/data_folder_lock.h"
 #include "profile/profile_store.h"
-#include "support/temp_dir.h"
+#include "common/temp_dir.h"
 
 namespace quobel {
 namespace {

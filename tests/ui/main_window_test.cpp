@@ -238,8 +238,14 @@ TEST(MainWindow, ARunningProgramSwitchesToItsProfile) {
     EXPECT_EQ(f.wnd->CurrentProfile()->dwProfileID, first->dwProfileID);  // not running yet
 
     QProcess proc;
+    // A just-written executable can be busy for a moment (ETXTBSY) while any child of this
+    // process still holds the written file open; one more try then.
     proc.start(QString::fromStdString(game), {"30"});
-    ASSERT_TRUE(proc.waitForStarted());
+    if (!proc.waitForStarted()) {
+        QTest::qWait(200);
+        proc.start(QString::fromStdString(game), {"30"});
+    }
+    ASSERT_TRUE(proc.waitForStarted()) << proc.errorString().toStdString();
     // The window's own timer does the switch.
     QTRY_COMPARE_WITH_TIMEOUT(f.wnd->CurrentProfile()->dwProfileID, id, 5000);
     EXPECT_EQ(ReadCurrentId(f.config.szDataPath), id);

@@ -949,6 +949,11 @@ void CQuobelDlg::AutoSwitch() {
         if (CHidDrv* d = Transport(kind); d && d->GetHandle() != nullptr) open = true;
     }
     if (!open) return;
+    // The process list is read only when some profile is linked to a program.
+    if (std::none_of(m_profiles.begin(), m_profiles.end(),
+                     [](const ProfileData& p) { return !LinkedProgram(p).empty(); })) {
+        return;
+    }
     const std::vector<std::string> names = m_env.processes->ProgramNames();
     ProfileData* hit = nullptr;
     for (ProfileData& p : m_profiles) {

@@ -12,6 +12,7 @@
 #include "ui/main/screenshots.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
@@ -32,7 +33,12 @@
 #include "ui/pages/rate_dlg.h"
 #include "ui/pages/sys_dlg.h"
 #include "ui/main/quobel_dlg.h"
+#include "ui/pages/firekey_dlg.h"
 #include "ui/pages/kb_color_dlg.h"
+#include "ui/pages/key_fun_pick_dlg.h"
+#include "ui/pages/key_mark_dlg.h"
+#include "ui/pages/key_ms_dlg.h"
+#include "ui/pages/pick_macro_dlg.h"
 #include "ui/pages/led_kb_dlg.h"
 #include "ui/skin/msg_dlg.h"
 #include "ui/skin/png_btn.h"
@@ -217,6 +223,70 @@ QWidget* MacroMenuShot(Shot& s) {
     return MacroShot(s, true);
 }
 
+// ---- mouse buttons ----
+QWidget* MouseButtons(Shot& s) {
+    SelectKind(s, DeviceKind::Mouse);
+    if (CKeyMarkDlg* marks = s.wnd.MouseMark()) marks->HighlightMark(2);
+    return &s.wnd;
+}
+
+// The window with the function menu of button 3 open and its DPI sub-menu drawn over it.
+QWidget* MouseMenu(Shot& s) {
+    SelectKind(s, DeviceKind::Mouse);
+    CKeyMsDlg* page = s.wnd.MouseButtons();
+    CSkinMenu* menu = page ? page->OpenMenu(2) : nullptr;
+    if (menu == nullptr) return nullptr;
+    const std::vector<MenuItemEx> items = page->BuildMenu(2);
+    for (int row = 0; row < static_cast<int>(menu->Rows().size()); ++row) {
+        if (items[static_cast<std::size_t>(menu->Rows()[static_cast<std::size_t>(row)])].nCmd == 0x8000000) menu->Activate(row);
+    }
+    auto holder = std::make_unique<QLabel>();
+    QPixmap picture = s.wnd.grab();
+    {
+        QPainter p(&picture);
+        for (CSkinMenu* m = menu; m != nullptr; m = m->SubMenu()) p.drawPixmap(m->pos() - s.wnd.pos(), m->grab());
+    }
+    CSkinMenu::DestroyMenuEx();
+    holder->setPixmap(picture);
+    holder->resize(picture.deviceIndependentSize().toSize());
+    return Own(s, std::move(holder));
+}
+
+QWidget* KeyPicker(Shot& s) {
+    KeyInfo key;
+    if (ProfileData* p = s.wnd.CurrentProfile()) key = p->Kb.Keys[20];
+    auto dlg = std::make_unique<CKeyFunPickDlg>(s.wnd, &s.wnd, key, true);
+    if (CPngBtn* stroke = dlg->CategoryButton(CKeyFunPickDlg::kStroke)) stroke->click();
+    KeyCapture::ResetSharedState();
+    for (const auto& [qt, sym, scan] : {std::tuple{Qt::Key_Q, 'q', 24u}, std::tuple{Qt::Key_E, 'e', 26u}}) {
+        QKeyEvent press(QEvent::KeyPress, qt, Qt::NoModifier, scan, static_cast<unsigned>(sym), 0);
+        QApplication::sendEvent(dlg.get(), &press);
+    }
+    return Own(s, std::move(dlg));
+}
+
+QWidget* MacroPicker(Shot& s) {
+    (void)AddSampleMacros(s.wnd);
+    s.wnd.Cfg().gVar.nMacroDir = 1;
+    auto dlg = std::make_unique<CPickMacroDlg>(s.wnd, &s.wnd);
+    if (!dlg->Init()) return nullptr;
+    if (CTreeCtrlEx* tree = dlg->Tree(); tree && !tree->TopLevel().empty()) {
+        tree->SelectItem(tree->TopLevel().front().get());
+    }
+    return Own(s, std::move(dlg));
+}
+
+QWidget* FireKey(Shot& s) {
+    KeyInfo key;
+    key.FunID = 0x80000A4;
+    key.byFireVk = 0xF4;
+    key.bySpeed = 20;
+    key.byCount = 3;
+    auto dlg = std::make_unique<CFirekeyDlg>(s.wnd, &s.wnd, key);
+    if (!dlg->Init()) return nullptr;
+    return Own(s, std::move(dlg));
+}
+
 // Keyboard lighting: the keyboard shown with an effect chosen as in the effect list.
 CLedKbDlg_642Std* KbLighting(Shot& s) {
     SelectKind(s, DeviceKind::Keyboard);
@@ -255,6 +325,11 @@ constexpr ScreenshotState kStates[] = {
     {"pick-colour", PickColour},
     {"gun", Gun},
     {"gun-mode", GunMode},
+    {"mouse-buttons", MouseButtons},
+    {"mouse-menu", MouseMenu},
+    {"key-picker", KeyPicker},
+    {"macro-picker", MacroPicker},
+    {"fire-key", FireKey},
     {"macro-editor", MacroEditorShot},
     {"macro-menu", MacroMenuShot},
     {"kb-lighting", KbEffect},

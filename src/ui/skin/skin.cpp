@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "ui/key_layout.h"
 #include "ui/keymap.h"
 
 namespace quobel {
@@ -41,7 +42,9 @@ QString SkinContext::Text(std::string_view id) const {
 
 QString SkinContext::KeyName(int vk) const {
     if (keyName) return QString::fromStdString(keyName(vk));
-    return QString::fromStdString(UsKeyName(vk));
+    // Keys that type a character are named by the session's layout; the US names last.
+    const std::string typed = SessionKeyLayout().Name(vk);
+    return QString::fromStdString(typed.empty() ? UsKeyName(vk) : typed);
 }
 
 void SkinContext::Box(std::string_view caption, const QString& text) const {
