@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
   libhidapi-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas nlohmann-json3-dev
-  libxkbcommon-dev libxkbcommon-x11-dev xkb-data
+  libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev xkb-data x11-xkb-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core xvfb xauth x11-utils weston qt6-wayland

@@ -189,7 +189,7 @@ std::optional<int> CurrentSensorDpi::DpiOfStep(std::int64_t step) const {
     return sensor->nDpi[static_cast<std::size_t>(step)];
 }
 
-std::string KeyName(int vk, const TextTable& texts) {
+std::string KeyName(int vk, const TextTable& texts, const KeyLayoutSource* layout) {
     if (vk < 0 || vk > 0xFF) return {};
     switch (vk) {
         case 0xF0: return texts.Get("tc_click");
@@ -198,10 +198,15 @@ std::string KeyName(int vk, const TextTable& texts) {
         default: break;
     }
     const std::string_view fixed = kFixedNames[static_cast<std::size_t>(vk)];
-    return std::string(fixed.empty() ? kUsLayoutNames[static_cast<std::size_t>(vk)] : fixed);
+    if (!fixed.empty()) return std::string(fixed);
+    if (layout != nullptr) {
+        std::string typed = layout->TypedName(vk);
+        if (!typed.empty()) return typed;
+    }
+    return std::string(kUsLayoutNames[static_cast<std::size_t>(vk)]);
 }
 
-std::string FireKeyName(std::uint8_t vk, const TextTable& texts) {
+std::string FireKeyName(std::uint8_t vk, const TextTable& texts, const KeyLayoutSource* layout) {
     switch (vk) {
         case 0xF0: return texts.Get("tc_click");
         case 0xF1: return texts.Get("tc_menu");
@@ -210,22 +215,24 @@ std::string FireKeyName(std::uint8_t vk, const TextTable& texts) {
         case 0xF4: return texts.Get("tc_back");
         case 0xF5: return texts.Get("tc_titlt1");
         case 0xF6: return texts.Get("tc_titlt2");
-        default: return KeyName(vk, texts);
+        default: return KeyName(vk, texts, layout);
     }
 }
 
-std::string ComboTextShort(std::uint8_t modifier, int vk1, int vk2, const TextTable& texts) {
+std::string ComboTextShort(std::uint8_t modifier, int vk1, int vk2, const TextTable& texts,
+                           const KeyLayoutSource* layout) {
     std::string s;
     if (modifier & 0x11) Join(s, "Ctrl");
     if (modifier & 0x44) Join(s, "Alt");
     if (modifier & 0x22) Join(s, "Shift");
     if (modifier & 0x88) Join(s, "Win");
-    if (vk1 != 0) Join(s, KeyName(vk1, texts));
-    if (vk2 != 0) Join(s, KeyName(vk2, texts));
+    if (vk1 != 0) Join(s, KeyName(vk1, texts, layout));
+    if (vk2 != 0) Join(s, KeyName(vk2, texts, layout));
     return s;
 }
 
-std::string ComboTextLong(std::uint8_t modifier, int vk1, int vk2, const TextTable& texts) {
+std::string ComboTextLong(std::uint8_t modifier, int vk1, int vk2, const TextTable& texts,
+                          const KeyLayoutSource* layout) {
     struct Bit {
         std::uint8_t mask;
         std::string_view name;
@@ -236,13 +243,13 @@ std::string ComboTextLong(std::uint8_t modifier, int vk1, int vk2, const TextTab
     for (const Bit& b : kBits) {
         if (modifier & b.mask) Join(s, b.name);
     }
-    if (vk1 != 0) Join(s, KeyName(vk1, texts));
-    if (vk2 != 0) Join(s, KeyName(vk2, texts));
+    if (vk1 != 0) Join(s, KeyName(vk1, texts, layout));
+    if (vk2 != 0) Join(s, KeyName(vk2, texts, layout));
     return s;
 }
 
 std::string FunctionCaption(const KeyInfo& key, const TextTable& texts, const MacroNameSource* macros,
-                            const SensorDpiSource* sensor) {
+                            const SensorDpiSource* sensor, const KeyLayoutSource* layout) {
     const std::uint32_t type = FunType(key.FunID);
     const std::uint32_t code = FunCode(key.FunID);
     if (type == kTypeMacro) {
@@ -251,9 +258,9 @@ std::string FunctionCaption(const KeyInfo& key, const TextTable& texts, const Ma
     }
     if (type == kTypeCombo) {
         if (key.byModifier == 0 && key.byVk == kVkFn) return "Fn";
-        return ComboTextShort(key.byModifier, key.byVk, key.byVk2, texts);
+        return ComboTextShort(key.byModifier, key.byVk, key.byVk2, texts, layout);
     }
-    if (code == 0xA4) return Dash(texts.Get("tc_fire"), FireKeyName(key.byFireVk, texts));
+    if (code == 0xA4) return Dash(texts.Get("tc_fire"), FireKeyName(key.byFireVk, texts, layout));
     if (type == kTypeExtraKey) {
         constexpr const char* kExtra[] = {"tc_ex1", "tc_ex2", "tc_ex3"};
         return code < std::size(kExtra) ? texts.Get(kExtra[code]) : std::string();

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 
 #include <array>
-#include <cstdio>
+#include <string>
 
 namespace quobel {
 
@@ -34,6 +34,31 @@ Side SideOf(unsigned keysym, unsigned scan) {
     }
 }
 
+// Character keys: evdev key code and the virtual-key code of the US key at that place.
+struct Position {
+    int evdev;
+    int vk;
+};
+constexpr std::array<Position, 48> kPositions{{
+    {2, '1'},  {3, '2'},  {4, '3'},  {5, '4'},  {6, '5'},  {7, '6'},  {8, '7'},  {9, '8'},
+    {10, '9'}, {11, '0'}, {12, 0xBD}, {13, 0xBB}, {16, 'Q'}, {17, 'W'}, {18, 'E'}, {19, 'R'},
+    {20, 'T'}, {21, 'Y'}, {22, 'U'}, {23, 'I'}, {24, 'O'}, {25, 'P'}, {26, 0xDB}, {27, 0xDD},
+    {30, 'A'}, {31, 'S'}, {32, 'D'}, {33, 'F'}, {34, 'G'}, {35, 'H'}, {36, 'J'}, {37, 'K'},
+    {38, 'L'}, {39, 0xBA}, {40, 0xDE}, {41, 0xC0}, {43, 0xDC}, {44, 'Z'}, {45, 'X'}, {46, 'C'},
+    {47, 'V'}, {48, 'B'}, {49, 'N'}, {50, 'M'}, {51, 0xBC}, {52, 0xBE}, {53, 0xBF},
+    {86, 0xE2},  // the extra key beside left Shift
+}};
+
+// The evdev code of a native scan code: X and Wayland add 8; Windows' set-1 codes of
+// the main block are the evdev codes.
+int EvdevOfScan(unsigned scan) {
+#ifdef Q_OS_WIN
+    return static_cast<int>(scan & 0x1FF);
+#else
+    return scan > 8 ? static_cast<int>(scan - 8) : 0;
+#endif
+}
+
 int Modifier(int generic, int left, int right, Side side, ModifierSides sides) {
     if (side == kRight) return right;
     return sides == ModifierSides::Sided ? left : generic;
@@ -41,9 +66,27 @@ int Modifier(int generic, int left, int right, Side side, ModifierSides sides) {
 
 }  // namespace
 
+int CharacterKeyPosition(int vk) {
+    for (const Position& p : kPositions) {
+        if (p.vk == vk) return p.evdev;
+    }
+    return 0;
+}
+
+int CharacterKeyVk(int evdev_code) {
+    for (const Position& p : kPositions) {
+        if (p.evdev == evdev_code) return p.vk;
+    }
+    return 0;
+}
+
 int QtKeyToVk(int key, unsigned native_virtual_key, unsigned native_scan_code, ModifierSides sides) {
     const Side side = SideOf(native_virtual_key, native_scan_code);
     if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
+    // Qt names keys that type a character by it (codes below its special keys).
+    if (key > 0 && key < Qt::Key_Escape) {
+        if (const int vk = CharacterKeyVk(EvdevOfScan(native_scan_code))) return vk;
+    }
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 0x70 + (key - Qt::Key_F1);
     switch (key) {

@@ -3,6 +3,9 @@
 //
 // Left and right modifiers are told apart by the native key: the X keysym when there
 // is one, else the scan code (X/evdev on Linux, the extended-key bit on Windows).
+// Digits and punctuation are taken by the key's position (the native scan code) as on a
+// US keyboard, so every layout's keys get a code and the device gets the key the user
+// pressed; letters by what they type, and by position when that is no Latin letter.
 
 #include <string>
 
@@ -26,7 +29,13 @@ int KeyEventToVk(const QKeyEvent& event, ModifierSides sides = ModifierSides::Ke
 // KeyEventToVk computes, for callers (and tests) without an event.
 int QtKeyToVk(int qt_key, unsigned native_virtual_key, unsigned native_scan_code, ModifierSides sides);
 
-// Short US-layout name of a virtual-key code ("A", "F5", "Ctrl", "Num 1"); "" when unknown.
+// Character keys by position: the evdev key code of the key a virtual-key code stands
+// for on a US keyboard, 0 for codes of keys that type no character; and back.
+int CharacterKeyPosition(int vk);
+int CharacterKeyVk(int evdev_code);
+
+// Short US-keyboard label of a virtual-key code ("A", "F5", "Caps Lock", "Num 1") for
+// pictures of key caps; "" when unknown. What the program shows is KeyName's.
 std::string UsKeyName(int vk);
 
 }  // namespace quobel

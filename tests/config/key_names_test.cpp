@@ -118,6 +118,32 @@ KeyInfo Macro(std::uint32_t id) {
     return k;
 }
 
+// A German-like layout that also answers for keys the fixed table names, to show it is
+// not asked for them.
+class FakeLayout : public KeyLayoutSource {
+public:
+    std::string TypedName(int vk) const override {
+        switch (vk) {
+            case 0xDB: return "Ü";
+            case 'Y': return "Z";
+            default: return {};
+        }
+    }
+};
+
+TEST(KeyName, KeysOutsideTheFixedTableFollowTheLayout) {
+    const FakeLayout de;
+    EXPECT_EQ(KeyName(0xDB, IdTexts(), &de), "Ü");
+    EXPECT_EQ(KeyName('Y', IdTexts(), &de), "Y");   // fixed names win
+    EXPECT_EQ(KeyName(0xBA, IdTexts(), &de), ";");  // the layout names nothing: US last
+    EXPECT_EQ(ComboTextShort(0x01, 0xDB, 'Y', IdTexts(), &de), "Ctrl + Ü + Y");
+    EXPECT_EQ(ComboTextLong(0x10, 0xDB, 0, IdTexts(), &de), "R-Ctrl + Ü");
+    EXPECT_EQ(FireKeyName(0xDB, IdTexts(), &de), "Ü");
+    EXPECT_EQ(FireKeyName(0xF4, IdTexts(), &de), "tc_back");
+    EXPECT_EQ(FunctionCaption(Combo(0x02, 0xDB), IdTexts(), nullptr, nullptr, &de), "Shift + Ü");
+    EXPECT_EQ(FunctionCaption(Key(0x080000A4, 0xDB0000), IdTexts(), nullptr, nullptr, &de), "tc_fire - Ü");
+}
+
 TEST(FunctionCaption, EveryKindOfFunction) {
     FakeMacros macros;
     macros.names[7] = "Reload";

@@ -93,6 +93,19 @@ TEST(KeyPicker, CombinationsFollowTheOneSecondRuleAndIgnoreAutoRepeat) {
     EXPECT_EQ(p.dlg.Picked().byVk, 'C');
 }
 
+// A key Qt names by a letter of another layout (Ü on a German keyboard) is taken by its
+// place and shown by the session layout's name for it.
+TEST(KeyPicker, KeysOfOtherLayoutsAreTakenByTheirPlace) {
+    TestPageHost host;
+    Picker p(host);
+    QTest::mouseClick(p.dlg.CategoryButton(CKeyFunPickDlg::kStroke), Qt::LeftButton);
+    p.Press(kLCtrl, 1000);
+    p.Press(Key{Qt::Key_Udiaeresis, 0xFC, 34}, 1100);
+    EXPECT_EQ(p.dlg.Combo(), (KeyCombo{0x01, 0xDB, 0}));
+    ASSERT_FALSE(host.ctx.KeyName(0xDB).isEmpty());
+    EXPECT_EQ(p.dlg.ComboDisplay()->Caption(), "Ctrl + " + host.ctx.KeyName(0xDB));
+}
+
 TEST(KeyPicker, WithModifierBoxesModifierKeysCountNothingAndTheBoxesDo) {
     TestPageHost host;
     Picker p(host, true);

@@ -34,7 +34,7 @@ TEST_P(CaptureSteps, BuildTheCombination) {
     KeyCapture::ResetSharedState();
     KeyCapture capture(c.single_key, c.modifier_box);
     for (const Step& s : c.steps) capture.Step(s.vk, s.release, s.at_ms);
-    EXPECT_EQ(capture.Text([](int vk) { return std::string(1, static_cast<char>(vk)); }), c.shown);
+    EXPECT_EQ(capture.Text(TextTable{}, nullptr), c.shown);
     EXPECT_EQ(capture.Combo(), c.combo);
 }
 

@@ -25,6 +25,7 @@
 #include "macro/macro_folder.h"
 #include "platform/process.h"
 #include "profile/profile_store.h"
+#include "ui/key_layout.h"
 #include "ui/keymap.h"
 #include "ui/macro/macro_dlg.h"
 #include "ui/main/progress_dlg.h"
@@ -433,6 +434,14 @@ void CQuobelDlg::BuildMousePages() {
     m_pRate = new CRateDlg(*this, this);
     // A key-mode switch shows the rate of the new mode.
     connect(m_pKeyMs, &CKeyMsDlg::ModeSwitched, m_pRate, [this](int) { m_pRate->ShowCurrentMode(); });
+    // The gun mouse's key mode shows or hides the rate and lighting pages; when the one on
+    // display goes, the first page shows.
+    connect(m_pKeyMs, &CKeyMsDlg::PageSetChanged, this, [this] {
+        if (m_selKind != DeviceKind::Mouse) return;
+        const int shown = m_nExpanded;
+        ExpandSection(shown);
+        if (shown >= 0 && m_nExpanded != shown) ShowKind(DeviceKind::Mouse);
+    });
     m_sectionPage[0] = m_pDpi;
     m_sectionPage[2] = m_pSys;
     m_sectionPage[3] = m_pRate;
@@ -939,7 +948,7 @@ void CQuobelDlg::OnKeyClick(int slot) {
     next.byFireVk = picked.byFireVk;
     next.byExtra = picked.byExtra;
     key = next;
-    const std::string caption = m_ctx.texts ? FunctionCaption(key, *m_ctx.texts) : std::string();
+    const std::string caption = FunctionCaption(key, m_ctx.Texts(), nullptr, nullptr, SessionKeyLayout());
     LogPrint("Key[%d][%d] set to %s (funid=0x%08x)", p->Kb.nKeyLayer, slot, caption.c_str(), key.FunID);
     if (m_pKbColor) m_pKbColor->update();
     if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, 1);

@@ -9,6 +9,7 @@
 
 #include "config/key_names.h"
 #include "device/function_codes.h"
+#include "ui/key_layout.h"
 #include "ui/modals.h"
 #include "ui/pages/page.h"
 #include "ui/skin/msg_dlg.h"
@@ -108,10 +109,7 @@ bool CFirekeyDlg::Init() {
 
 void CFirekeyDlg::ShowKey() {
     if (m_pKey == nullptr) return;
-    const TextTable* texts = m_ctx.texts;
-    m_pKey->SetCaption(texts != nullptr ? QString::fromStdString(FireKeyName(m_byKey, *texts))
-                                        : m_ctx.KeyName(m_byKey),
-                       10);
+    m_pKey->SetCaption(QString::fromStdString(FireKeyName(m_byKey, m_ctx.Texts(), SessionKeyLayout())), 10);
 }
 
 CSkinMenu* CFirekeyDlg::OpenKeyMenu() {

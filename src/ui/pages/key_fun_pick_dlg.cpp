@@ -9,6 +9,7 @@
 #include "config/text_table.h"
 #include "device/function_codes.h"
 #include "macro/macro_names.h"
+#include "ui/key_layout.h"
 #include "ui/keymap.h"
 #include "ui/modals.h"
 #include "ui/pages/page.h"
@@ -122,7 +123,7 @@ void CKeyFunPickDlg::Init() {
             m_media = static_cast<std::uint32_t>(m_pMedia->SelectedValue());
             KeyInfo k;
             k.FunID = *m_media;
-            if (const TextTable* t = m_ctx.texts) m_pMedia->SetCaption(QString::fromStdString(FunctionCaption(k, *t)), 10);
+            m_pMedia->SetCaption(QString::fromStdString(FunctionCaption(k, m_ctx.Texts())), 10);
         });
         m_pMedia->hide();
     }
@@ -135,7 +136,8 @@ void CKeyFunPickDlg::Init() {
     if (const TextTable* t = m_ctx.texts) {
         const MacroListNames macros(m_host.Macros());
         const CurrentSensorDpi sensor(m_host.Cfg());
-        m_szHeader = m_ctx.Text("tc_kb3") + QString::fromStdString(FunctionCaption(m_key, *t, &macros, &sensor));
+        m_szHeader = m_ctx.Text("tc_kb3") +
+                     QString::fromStdString(FunctionCaption(m_key, *t, &macros, &sensor, SessionKeyLayout()));
     }
 }
 
@@ -161,8 +163,7 @@ void CKeyFunPickDlg::Choose(Category c) {
 void CKeyFunPickDlg::OnCaptureKey(int vk, bool release) {
     if (vk <= 0) return;
     if (m_capture.Step(vk, release, m_clock()) && m_pCombo) {
-        const auto name = [this](int code) { return m_ctx.KeyName(code).toStdString(); };
-        m_pCombo->SetCaption(QString::fromStdString(m_capture.Text(name)));
+        m_pCombo->SetCaption(QString::fromStdString(m_capture.Text(m_ctx.Texts(), SessionKeyLayout())));
     }
 }
 

@@ -17,6 +17,7 @@
 #include "device/function_codes.h"
 #include "device/hid_drv.h"
 #include "macro/macro_names.h"
+#include "ui/key_layout.h"
 #include "ui/modals.h"
 #include "ui/pages/firekey_dlg.h"
 #include "ui/pages/gun_dialogs.h"
@@ -235,7 +236,7 @@ QString CKeyMsDlg::CaptionOf(const KeyInfo& key) const {
     const TextTable& texts = m_host.Skin().texts != nullptr ? *m_host.Skin().texts : NoTexts();
     const MacroListNames macros(m_host.Macros());
     const CurrentSensorDpi sensor(m_host.Cfg());
-    return QString::fromStdString(FunctionCaption(key, texts, &macros, &sensor));
+    return QString::fromStdString(FunctionCaption(key, texts, &macros, &sensor, SessionKeyLayout()));
 }
 
 void CKeyMsDlg::SetCaption(int button, const KeyInfo& key) {

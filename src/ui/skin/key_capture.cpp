@@ -72,20 +72,8 @@ bool KeyCapture::Step(int vk, bool release, std::int64_t now_ms) {
     return true;
 }
 
-std::string KeyCapture::Text(const std::function<std::string(int)>& key_name) const {
-    std::string out;
-    auto add = [&out](const std::string& part) {
-        if (part.empty()) return;
-        if (!out.empty()) out += " + ";
-        out += part;
-    };
-    if (combo_.modifiers & 0x11) add("Ctrl");
-    if (combo_.modifiers & 0x44) add("Alt");
-    if (combo_.modifiers & 0x22) add("Shift");
-    if (combo_.modifiers & 0x88) add("Win");
-    if (combo_.key1) add(key_name(combo_.key1));
-    if (combo_.key2) add(key_name(combo_.key2));
-    return out;
+std::string KeyCapture::Text(const TextTable& texts, const KeyLayoutSource* layout) const {
+    return ComboTextShort(combo_.modifiers, combo_.key1, combo_.key2, texts, layout);
 }
 
 }  // namespace quobel

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 #include <string>
-#include <functional>
+
+#include "config/key_names.h"
 
 namespace quobel {
 
@@ -29,8 +30,8 @@ public:
     // combination changed.
     bool Step(int vk, bool release, std::int64_t now_ms);
     [[nodiscard]] const KeyCombo& Combo() const { return combo_; }
-    // "Ctrl + Shift + A + B" with the given key names.
-    [[nodiscard]] std::string Text(const std::function<std::string(int)>& key_name) const;
+    // "Ctrl + Shift + A + B": the short combination text, keys named on the layout.
+    [[nodiscard]] std::string Text(const TextTable& texts, const KeyLayoutSource* layout) const;
 
     // The step that every capture box compares with is shared, as key messages reach
     // whichever box is open; tests start from a clean state.

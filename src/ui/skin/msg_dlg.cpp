@@ -9,6 +9,7 @@
 
 #include <chrono>
 
+#include "ui/key_layout.h"
 #include "ui/keymap.h"
 #include "ui/skin/png_btn.h"
 
@@ -160,8 +161,7 @@ void CMsgDlg::OnOk() {
 void CMsgDlg::OnCaptureKey(int vk, bool release) {
     if (!m_capture || vk <= 0) return;
     if (m_capture->Step(vk, release, m_clock())) {
-        const auto name = [this](int code) { return m_ctx.KeyName(code).toStdString(); };
-        if (m_pEdit) m_pEdit->setText(QString::fromStdString(m_capture->Text(name)));
+        if (m_pEdit) m_pEdit->setText(QString::fromStdString(m_capture->Text(m_ctx.Texts(), SessionKeyLayout())));
         m_combo = m_capture->Combo();
     }
 }

@@ -9,7 +9,6 @@
 #include <algorithm>
 
 #include "ui/key_layout.h"
-#include "ui/keymap.h"
 
 namespace quobel {
 
@@ -40,11 +39,13 @@ QString SkinContext::Text(std::string_view id) const {
     return texts ? QString::fromStdString(texts->Get(id)) : QString();
 }
 
+const TextTable& SkinContext::Texts() const {
+    static const TextTable kNoTexts;
+    return texts ? *texts : kNoTexts;
+}
+
 QString SkinContext::KeyName(int vk) const {
-    if (keyName) return QString::fromStdString(keyName(vk));
-    // Keys that type a character are named by the session's layout; the US names last.
-    const std::string typed = SessionKeyLayout().Name(vk);
-    return QString::fromStdString(typed.empty() ? UsKeyName(vk) : typed);
+    return QString::fromStdString(quobel::KeyName(vk, Texts(), SessionKeyLayout()));
 }
 
 void SkinContext::Box(std::string_view caption, const QString& text) const {

@@ -33,8 +33,6 @@ struct SkinContext {
     Reporter* reporter = nullptr;        // plain system boxes; null drops them
     std::string szAppPath;               // program folder, ends with a separator
     QFont font;                          // the page font
-    // Display name of a virtual-key code; empty function: the built-in US names.
-    std::function<std::string(int vk)> keyName;
 
     // The selected skin folder, ends with '/'.
     [[nodiscard]] QString SkinFolder() const;
@@ -43,7 +41,10 @@ struct SkinContext {
     [[nodiscard]] QString SkinPath(const QString& name) const { return SkinFolder() + name; }
     [[nodiscard]] QString CommonPath(const QString& name) const { return CommonFolder() + name; }
     [[nodiscard]] QString Text(std::string_view id) const;
+    // Name of a virtual-key code as every caption names it, on the session's layout.
     [[nodiscard]] QString KeyName(int vk) const;
+    // The texts, or an empty table when there are none.
+    [[nodiscard]] const TextTable& Texts() const;
     void Box(std::string_view caption, const QString& text) const;
 };
 
