@@ -3,12 +3,16 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "common/temp_dir.h"
+#include "config/key_names.h"
+#include "ui/mouse_fixture.h"
 #include "ui/page_fixture.h"
 #include "ui/pages/color_btn_dlg.h"
 #include "ui/pages/gun_dialogs.h"
+#include "ui/pages/key_ms_dlg.h"
 #include "ui/skin/png_btn.h"
 #include "ui/skin/tree_ctrl.h"
 
@@ -202,6 +206,73 @@ TEST(GunDialogs, AMissingBackgroundIsReportedAndNothingOpens) {
     EXPECT_TRUE(gun);
     EXPECT_TRUE(mode);
     EXPECT_EQ(key.FunID, 0u);
+}
+
+// The gun mouse's button page: the gun rows in mode 1 only, the gun function on at most
+// five buttons of that mode, and the page set that follows the mode.
+TEST(GunMouseButtons, GunRowsInTheGunModeAndAtMostFiveGunButtons) {
+    GunFixture f;
+    CKeyMsDlg page(f.host, &f.host.window);
+    page.setGeometry(QRect(QPoint(30, 40), CKeyMsDlg::PageSize(f.host.config)));
+    page.RefreshFromProfile();
+    int page_sets = 0;
+    QObject::connect(&page, &CKeyMsDlg::PageSetChanged, [&page_sets] { ++page_sets; });
+    EXPECT_EQ(page.ModeLabel(0), f.host.ctx.Text("tc_chiji17"));
+    EXPECT_EQ(page.ModeLabel(1), f.host.ctx.Text("tc_chiji19"));
+    const auto offers = [&page](int cmd) {
+        const std::vector<MenuItemEx> items = page.BuildMenu(2);
+        return std::any_of(items.begin(), items.end(), [cmd](const MenuItemEx& it) { return it.nCmd == cmd; });
+    };
+    const MsDevCfg& ms = f.host.Cfg().gVar.MsDev;
+    page.SwitchMode(0, false);
+    EXPECT_FALSE(offers(0xA0000C0));
+    EXPECT_FALSE(offers(0xA0000C2));
+    EXPECT_EQ(ms.bShowUsbRate, 1);
+
+    page_sets = 0;
+    QTest::mouseClick(page.Radio(1), Qt::LeftButton);
+    EXPECT_TRUE(offers(0xA0000C0));
+    EXPECT_TRUE(offers(0xA0000C2));
+    EXPECT_EQ(ms.bShowUsbRate, 0);
+    EXPECT_EQ(ms.nShowLed[0], 0);
+    EXPECT_EQ(page_sets, 1);
+
+    ProfileData& p = *f.host.CurrentProfile();
+    ASSERT_TRUE(ChooseFunction(page, 2, 0xA0000C2));
+    EXPECT_EQ(p.Ms.Keys[1][2].FunID, 0x80000C2u);
+
+    const auto answer_gun = [&f] {
+        f.host.modals.AnswerNext([](QDialog& d) {
+            auto* dlg = qobject_cast<ChijiDlg*>(&d);
+            if (!dlg) return 2;
+            d.show();
+            ClickItem(dlg->GunList(), dlg->GunItem(2));
+            QTest::mouseClick(dlg->SwitchRadio(1), Qt::LeftButton);
+            QTest::mouseClick(dlg->OkButton(), Qt::LeftButton);
+            return d.result();
+        });
+    };
+    ASSERT_EQ(page.ButtonCount(), 8);
+    p.Ms.Keys[1][0].FunID = 0x1000011;  // the left click stays
+    for (int i : {1, 3, 4, 5}) p.Ms.Keys[1][i].FunID = kGunFunID;
+    p.dwFlags &= ~kProfileFlagGun;
+    answer_gun();
+    ASSERT_TRUE(ChooseFunction(page, 6, 0xA0000C0));  // the fifth gun button
+    EXPECT_EQ(p.Ms.Keys[1][6].FunID, kGunFunID);
+    EXPECT_EQ(KeyParam(p.Ms.Keys[1][6]) & 0xF, 2u);
+    EXPECT_NE(p.dwFlags & kProfileFlagGun, 0u);
+    EXPECT_EQ(page.Caption(6)->Caption().toStdString(), FunctionCaption(p.Ms.Keys[1][6], *f.host.ctx.texts));
+
+    const KeyInfo before = p.Ms.Keys[1][7];
+    ASSERT_TRUE(ChooseFunction(page, 7, 0xA0000C0));
+    EXPECT_EQ(p.Ms.Keys[1][7].FunID, before.FunID);
+    ASSERT_FALSE(f.host.modals.messages.empty());
+    EXPECT_EQ(f.host.modals.messages.back(), f.host.ctx.Text("tc_chiji20"));
+    // A button that has the gun function already may have it set again.
+    SetKeyParam(p.Ms.Keys[1][5], 0);
+    answer_gun();
+    ASSERT_TRUE(ChooseFunction(page, 5, 0xA0000C0));
+    EXPECT_EQ(KeyParam(p.Ms.Keys[1][5]) & 0xF, 2u);
 }
 
 }  // namespace

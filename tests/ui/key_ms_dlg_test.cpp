@@ -157,6 +157,46 @@ TEST(MouseButtons, RadiosSwitchTheModeAndTellTheMouseUnlessTheSwitchIsTheMouses)
     }
 }
 
+TEST(MouseButtons, ModeLabelsFollowPopByte1) {
+    {
+        EditedProgramFolder folder(CfgEdits{{"MS", {"PopByte1=3"}}});
+        MousePage m(folder.Path());
+        EXPECT_EQ(m.page.ModeLabel(0), m.host.ctx.Text("tc_ms18"));
+        EXPECT_EQ(m.page.ModeLabel(1), m.host.ctx.Text("tc_ms17"));
+        EXPECT_EQ(m.page.ModeLabel(2), "");
+    }
+    MousePage m;
+    EXPECT_EQ(m.page.ModeLabel(2), m.host.ctx.Text("tc_ms7") + "3");
+}
+
+// With the labels alone the current mode's label is drawn in the highlight colour: a
+// mode switch repaints the labels of the old and the new mode and no other.
+TEST(MouseButtons, OnlyModeStringsHideTheRadiosAndHighlightTheCurrentLabel) {
+    EditedProgramFolder folder(CfgEdits{{"MS", {"ShowOnlyModeString=1"}}});
+    MousePage m(folder.Path());
+    ASSERT_EQ(m.page.ModeCount(), 3);
+    for (int k = 0; k < 3; ++k) EXPECT_FALSE(m.page.Radio(k)->isVisible()) << k;
+    const auto label = [&](const QImage& shot, int k) {
+        const QRect r = m.page.Radio(k)->geometry();
+        return shot.copy(QRect(r.right() + 5, r.top() - 3, 50, r.height() + 6));
+    };
+    const QImage mode0 = m.page.grab().toImage();
+    m.page.SwitchMode(2, false);
+    const QImage mode2 = m.page.grab().toImage();
+    EXPECT_EQ(m.host.CurrentProfile()->Ms.nMode, 2);
+    EXPECT_NE(label(mode0, 0), label(mode2, 0));
+    EXPECT_EQ(label(mode0, 1), label(mode2, 1));
+    EXPECT_NE(label(mode0, 2), label(mode2, 2));
+    // The highlighted label is written in the highlight colour.
+    const QImage current = label(mode2, 2);
+    const QColor dn = ToQColor(m.host.Cfg().gVar.clrBtnTxtDn);
+    bool found = false;
+    for (int y = 0; y < current.height() && !found; ++y) {
+        for (int x = 0; x < current.width() && !found; ++x) found = current.pixelColor(x, y).rgb() == dn.rgb();
+    }
+    EXPECT_TRUE(found);
+}
+
 TEST(MouseButtons, ExtraKeysFollowTheShowExByteOfTheModeShown) {
     EditedProgramFolder folder(CfgEdits{{"MS", {"ShowEx=256", "ExKey1=1234", "ExKey2=0"}}, {"SENSOR_1", {"MDNUM=6"}}});
     MousePage m(folder.Path());

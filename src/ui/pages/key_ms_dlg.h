@@ -68,6 +68,8 @@ public:
     [[nodiscard]] QWidget* Badge(int i) const { return m_badges.at(static_cast<std::size_t>(i)); }
     [[nodiscard]] int ButtonCount() const;
     [[nodiscard]] int ModeCount() const;
+    // The label drawn beside mode radio k ("" for none).
+    [[nodiscard]] QString ModeLabel(int k) const;
 
 signals:
     // The key mode changed: the report-rate page shows the mode's rate.
@@ -94,7 +96,6 @@ private:
     void OnHoverTimer();
     bool MakeKeyFromCommand(int cmd, int button, KeyInfo& key);
     [[nodiscard]] QString CaptionOf(const KeyInfo& key) const;
-    [[nodiscard]] QString ModeLabel(int k) const;
     [[nodiscard]] bool ValidProfile() const;
     CKeyMarkDlg* Marks();
 
