@@ -19,6 +19,7 @@
 #include "profile/profile_backup.h"
 #include "profile/profile_store.h"
 #include "ui/main/profile_controls.h"
+#include "ui/pages/key_ms_dlg.h"
 #include "ui/skin/combo_btn.h"
 #include "ui/skin/msg_dlg.h"
 #include "ui/skin/png_btn.h"
@@ -102,18 +103,22 @@ TEST_F(ProfileControlsTest, TheComboMenuListsTheProfilesAndSwitches) {
     EXPECT_EQ(menu->Rows().size(), names.size());
     EXPECT_EQ(menu->width(), CProfileControls::kProfileMenuWidth);
     EXPECT_EQ(menu->pos(), f.wnd->ProfileCombo()->mapToGlobal(QPoint(0, f.wnd->ProfileCombo()->height())));
+    // Choosing selects; the files keep what the devices were given until an apply.
+    const std::uint32_t stored = IdOnDisk();
+    ASSERT_EQ(stored, Current().dwProfileID);
     ChooseRow(1);
     const ProfileData& second = *std::next(Profiles().begin());
     EXPECT_EQ(&Current(), &second);
     EXPECT_EQ(f.wnd->ProfileCombo()->Caption().toStdString(), names[1]);
-    EXPECT_EQ(IdOnDisk(), second.dwProfileID);
+    EXPECT_EQ(IdOnDisk(), stored);
 
-    // The profile already shown: nothing happens, not even a write of curid.dct.
-    fs::remove(f.config.szDataPath + kCurIdName);
+    // The profile already shown: nothing happens (the pages are not refreshed over
+    // what they show).
+    Current().Ms.nMode = 1;
     ClickCombo();
     ChooseRow(1);
     EXPECT_EQ(&Current(), &second);
-    EXPECT_FALSE(fs::exists(f.config.szDataPath + kCurIdName));
+    EXPECT_TRUE(f.wnd->MouseButtons()->Radio(0)->IsChecked());
     EXPECT_EQ(f.modals.unanswered, 0);
 }
 

@@ -114,9 +114,9 @@ void CProfileControls::OnMenuCmd(int cmd, std::intptr_t menu) {
     CSkinMenu::DestroyMenuEx();
     if (menu == kProfileMenu) {
         const auto id = static_cast<std::uint32_t>(cmd);
-        if (id == m_shownId || !m_wnd.Profiles().Find(id)) return;
-        m_wnd.SelectProfile(id);
-        (void)WriteCurrentId(m_wnd.Profiles(), m_wnd.Cfg().szDataPath);
+        // Only chosen: curid.dct keeps naming the profile the devices were given,
+        // until an apply or a profile operation writes it.
+        if (id != m_shownId && m_wnd.Profiles().Find(id)) m_wnd.SelectProfile(id);
         return;
     }
     if (menu != kMoreMenu) return;
