@@ -46,6 +46,7 @@ class CLedPadDlg_Std;
 class CNotifyDlg;
 class CPadMarkDlg;
 class CPngBtn;
+class CProfileControls;
 class CProgressDlg;
 class CRateDlg;
 class CSysDlg;
@@ -139,6 +140,7 @@ public:
     [[nodiscard]] int ExpandedSection() const { return m_nExpanded; }
     [[nodiscard]] CTreeCtrlEx* DeviceList() const { return m_pDevList; }
     [[nodiscard]] CComboBtn* ProfileCombo() const { return m_pCombo; }
+    [[nodiscard]] CProfileControls* ProfileControls() const { return m_pProfileCtl; }
     [[nodiscard]] DeviceKind SelectedKind() const { return m_selKind; }
     [[nodiscard]] CProList& Profiles() { return m_profiles; }
     [[nodiscard]] ApplyThreads& Threads() { return *m_threads; }
@@ -204,7 +206,6 @@ private:
     void OnDriverSettings();
     void OnExitButton();
     void OnListItemClick(int id, TreeItem* item);
-    void OnProfileCombo();
     void PlaceMacroButton(DeviceKind kind);
     void UpdateProfileCombo();
     bool GunCheckOk() const;
@@ -237,6 +238,7 @@ private:
     std::array<CPage*, kHeaders> m_sectionPage{};
     int m_nExpanded = -1;
     CComboBtn* m_pCombo = nullptr;
+    CProfileControls* m_pProfileCtl = nullptr;  // a child of the window
     CTreeCtrlEx* m_pDevList = nullptr;
     QLineEdit* m_pEdit528 = nullptr;
     CKeyMarkDlg* m_pKeyMark = nullptr;
