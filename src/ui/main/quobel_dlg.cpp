@@ -27,6 +27,7 @@
 #include "profile/profile_store.h"
 #include "ui/keymap.h"
 #include "ui/macro/macro_dlg.h"
+#include "ui/main/profile_controls.h"
 #include "ui/main/progress_dlg.h"
 #include "ui/modals.h"
 #include "ui/pages/dpi_dlg.h"
@@ -378,7 +379,8 @@ void CQuobelDlg::BuildButtons() {
 
     m_pCombo = CComboBtn::Create(m_ctx, this, m_imgBkg, l.combo.topLeft(), "combo_nr.png", "combo_ov.png",
                                  "combo_dn.png");
-    if (m_pCombo) connect(m_pCombo, &CComboBtn::Command, this, &CQuobelDlg::OnProfileCombo);
+    m_pProfileCtl = new CProfileControls(*this, m_env.ids ? *m_env.ids : SystemIdGenerator());
+    m_pProfileCtl->Connect(m_pCombo, m_btn[kAdd], m_btn[kDel], m_btn[kMore]);
 
     m_pEdit528 = new QLineEdit(this);
     m_pEdit528->setObjectName("edit528");
@@ -615,22 +617,7 @@ void CQuobelDlg::LoadProfiles() {
 }
 
 void CQuobelDlg::UpdateProfileCombo() {
-    if (!m_pCombo) return;
-    m_pCombo->ClearList(0);
-    for (const ProfileData& p : m_profiles) {
-        m_pCombo->AddItem(0, QString::fromStdU16String(std::u16string(FieldView(p.szName))), p.dwProfileID);
-    }
-    if (const ProfileData* cur = m_profiles.Current()) {
-        m_pCombo->SelectValue(cur->dwProfileID);
-    } else {
-        m_pCombo->SelectIndex(-1);
-    }
-}
-
-void CQuobelDlg::OnProfileCombo() {
-    if (!m_pCombo || m_pCombo->SelectedValue() < 0) return;
-    SelectProfile(static_cast<std::uint32_t>(m_pCombo->SelectedValue()));
-    (void)WriteCurrentId(m_profiles, m_env.config->szDataPath);
+    if (m_pProfileCtl) m_pProfileCtl->ShowCurrent();
 }
 
 void CQuobelDlg::SelectProfile(std::uint32_t id) {

@@ -47,6 +47,7 @@ class CLedPadDlg_Std;
 class CNotifyDlg;
 class CPadMarkDlg;
 class CPngBtn;
+class CProfileControls;
 class CProgressDlg;
 class CRateDlg;
 class CSysDlg;
@@ -150,6 +151,7 @@ public:
     [[nodiscard]] int ExpandedSection() const { return m_nExpanded; }
     [[nodiscard]] CTreeCtrlEx* DeviceList() const { return m_pDevList; }
     [[nodiscard]] CComboBtn* ProfileCombo() const { return m_pCombo; }
+    [[nodiscard]] CProfileControls* ProfileControls() const { return m_pProfileCtl; }
     [[nodiscard]] DeviceKind SelectedKind() const { return m_selKind; }
     [[nodiscard]] CProList& Profiles() { return m_profiles; }
     [[nodiscard]] ApplyThreads& Threads() { return *m_threads; }
@@ -221,7 +223,6 @@ private:
     void OnDriverSettings();
     void OnExitButton();
     void OnListItemClick(int id, TreeItem* item);
-    void OnProfileCombo();
     void PlaceMacroButton(DeviceKind kind);
     void UpdateProfileCombo();
     bool GunCheckOk() const;
@@ -260,6 +261,7 @@ private:
     std::array<CPage*, kHeaders> m_sectionPage{};
     int m_nExpanded = -1;
     CComboBtn* m_pCombo = nullptr;
+    CProfileControls* m_pProfileCtl = nullptr;  // a child of the window
     CTreeCtrlEx* m_pDevList = nullptr;
     QLineEdit* m_pEdit528 = nullptr;
     CKeyMarkDlg* m_pKeyMark = nullptr;
