@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
@@ -19,11 +22,13 @@
 #include "profile/profile_backup.h"
 #include "profile/profile_store.h"
 #include "ui/main/profile_controls.h"
+#include "ui/modals.h"
 #include "ui/pages/key_ms_dlg.h"
 #include "ui/skin/combo_btn.h"
 #include "ui/skin/msg_dlg.h"
 #include "ui/skin/png_btn.h"
 #include "ui/skin/skin_menu.h"
+#include "ui/ui_fixture.h"
 #include "ui/window_fixture.h"
 
 namespace quobel::test {
@@ -358,6 +363,23 @@ TEST_F(BackupThroughTheWindow, FailuresShowTheirMessageAndChangeNothing) {
     Export("good.bk/inside.bk");
     EXPECT_EQ(LastMessage(), kCreateBackupFailedText);
     EXPECT_EQ(f.modals.unanswered, 6);  // the message boxes, answered by default
+}
+
+// The real chooser behind the seam: a name typed without extension is completed with
+// the filter's before the dialog accepts (and would ask about replacing that file).
+TEST(FileChooser, ASavedNameWithoutExtensionGetsTheFiltersOne) {
+    App();
+    TempDir dir;
+    Modals modals;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        dlg->selectFile(QString::fromStdString(dir / "backup"));
+        static_cast<QDialog*>(dlg)->accept();  // as the Save button does
+    });
+    const QString chosen = modals.SaveFileName(nullptr, "Export", QString::fromStdString(dir.path()),
+                                               CProfileControls::kBackupFilter);
+    EXPECT_EQ(chosen.toStdString(), dir / "backup.bk");
 }
 
 }  // namespace
