@@ -169,8 +169,7 @@ bool CQuobelDlg::CreateDevices() {
         if (kind == DeviceKind::Mouse) static_cast<CDev5307&>(*m_devs[i].dev).SetSystemPointer(m_env.pointer);
         // The service thread hands the mouse's reports to the window's thread.
         (void)m_devs[i].drv->Init([this](std::uint32_t report) {
-            QMetaObject::invokeMethod(
-                this, [report] { LogPrint("UM_DEVICEBEHAVIOR 0x%08x", report); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this, report] { OnDeviceBehavior(report); }, Qt::QueuedConnection);
         });
     }
     return true;
@@ -224,6 +223,7 @@ bool CQuobelDlg::OnInitDialog() {
     }
     LoadMacroFolder(MacroFolderOf(cfg.szDataPath), m_macros, g.nMacroDir,
                     static_cast<std::uint32_t>(g.bMacroHasMsKey));
+    StartHotplug();
     m_autoSwitch.start();
     if (g.nTrayIcon == 1 || g.nTrayIcon == 3) AddTray();
     if (m_bShowPermission) OnConfig();
@@ -1103,6 +1103,11 @@ void CQuobelDlg::Teardown() {
     if (m_bTornDown) return;
     m_bTornDown = true;
     LogPrint("DestroyWindow START");
+    // No device event reaches the window once this returns.
+    if (m_env.hotplug) m_env.hotplug->Stop();
+    for (QTimer* t : m_arrival) {
+        if (t) t->stop();
+    }
     m_autoSwitch.stop();
     StopSound();
     if (m_pTray) m_pTray->hide();

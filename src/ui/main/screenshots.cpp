@@ -43,6 +43,7 @@
 #include "ui/pages/pick_macro_dlg.h"
 #include "ui/pages/led_kb_dlg.h"
 #include "ui/skin/msg_dlg.h"
+#include "ui/skin/notify_dlg.h"
 #include "ui/skin/png_btn.h"
 #include "ui/skin/skin_menu.h"
 #include "ui/skin/tree_ctrl.h"
@@ -351,6 +352,14 @@ QWidget* KbPreview(Shot& s) {
     return &s.wnd;
 }
 
+// ---- device events ----
+// The popup after the mouse reported its second DPI level in key mode 2 (bytes 02 02).
+QWidget* PopupDpi(Shot& s) {
+    s.wnd.OnDeviceBehavior(0x0202);
+    CNotifyDlg* popup = s.wnd.Notify();
+    return popup && popup->isVisible() ? popup : nullptr;
+}
+
 constexpr ScreenshotState kStates[] = {
     {"main-mouse", MainMouse},
     {"main-keyboard", MainKeyboard},
@@ -379,6 +388,7 @@ constexpr ScreenshotState kStates[] = {
     {"kb-preview-7", KbPreview<7>},
     {"kb-preview-13", KbPreview<13>},
     {"kb-preview-20", KbPreview<20>},
+    {"popup-dpi", PopupDpi},
 };
 
 }  // namespace
