@@ -25,6 +25,7 @@
 #include "macro/macro_folder.h"
 #include "platform/ini.h"
 #include "ui/macro/macro_dlg.h"
+#include "ui/main/drv_set_dlg.h"
 #include "ui/main/progress_dlg.h"
 #include "ui/pages/color_panel_dlg.h"
 #include "ui/pages/dpi_dlg.h"
@@ -312,6 +313,13 @@ QWidget* KbPreview(Shot& s) {
     return &s.wnd;
 }
 
+// ---- driver settings ----
+QWidget* DriverSettings(Shot& s) {
+    auto dlg = std::make_unique<CDrvSetDlg>(s.wnd, &s.wnd);
+    if (!dlg->Init()) return nullptr;
+    return Own(s, std::move(dlg));
+}
+
 constexpr ScreenshotState kStates[] = {
     {"main-mouse", MainMouse},
     {"main-keyboard", MainKeyboard},
@@ -338,6 +346,7 @@ constexpr ScreenshotState kStates[] = {
     {"kb-preview-7", KbPreview<7>},
     {"kb-preview-13", KbPreview<13>},
     {"kb-preview-20", KbPreview<20>},
+    {"driver-settings", DriverSettings},
 };
 
 }  // namespace
