@@ -30,6 +30,7 @@
 #include "ui/skin/skin.h"
 
 class QLineEdit;
+class QMenu;
 class QSoundEffect;
 class QSystemTrayIcon;
 
@@ -95,6 +96,8 @@ public:
     static constexpr int kAutoSwitchMs = 1300;
     static constexpr std::uint32_t kMouseApplyRequest = 0x800F;
     static constexpr std::uint32_t kOtherApplyRequest = 0x8007;
+    // The window menu's last item; empty: the item and its separator are left out.
+    static constexpr const char* kAboutItem = "&About Quobel...";
 
     explicit CQuobelDlg(WindowEnv env, QWidget* parent = nullptr);
     ~CQuobelDlg() override;
@@ -132,6 +135,10 @@ public:
     void OnKeyClick(int slot);
     void OnKeyRClick(int slot);
     void OnLedMode(int mode);
+    // The window menu at a screen position (right click on the background, Alt+Space).
+    void OpenSystemMenu(QPoint global);
+    // Its About item: the title and the version in a message box.
+    void OnAbout();
 
     // What tests and the screenshots look at.
     [[nodiscard]] CPngBtn* Btn(Button b) const { return m_btn[b]; }
@@ -159,6 +166,8 @@ public:
     [[nodiscard]] CNotifyDlg* Notify() const { return m_pNotify; }
     // The progress window of the apply that runs now, or null.
     [[nodiscard]] CProgressDlg* Progress() const { return m_pProgress; }
+    // The window menu once it was opened, or null.
+    [[nodiscard]] QMenu* SystemMenu() const { return m_pSysMenu; }
     // The macro-in-use check the macro editor gets: true (message shown) when the
     // current profile assigns the macro.
     bool MacroInUse(std::uint32_t macro_id);
@@ -253,10 +262,12 @@ private:
     CProgressDlg* m_pProgress = nullptr;
     QRect m_rcKbHint;
     QSystemTrayIcon* m_pTray = nullptr;
+    QMenu* m_pSysMenu = nullptr;
     QSoundEffect* m_pSound = nullptr;
     QTimer m_autoSwitch;
     QPoint m_ptDrag;
     bool m_bDragging = false;
+    bool m_bPainted = false;  // the first paint has been marked
 };
 
 }  // namespace quobel
