@@ -35,13 +35,19 @@ std::uint32_t MatrixCode(const std::vector<std::uint8_t>& block, int i) {
            block[at + 3];
 }
 
+// What the picker offered when it opened.
+struct Opened {
+    KeyInfo key;
+    bool macros = false;
+};
+
 // Answers the key picker: records what it was opened with, then picks a media function
 // (or, with fun 0, the factory default) and presses OK.
-ScriptedModals::DialogAnswer Pick(std::uint32_t fun, KeyInfo* opened_with = nullptr) {
+ScriptedModals::DialogAnswer Pick(std::uint32_t fun, Opened* opened = nullptr) {
     return [=](QDialog& d) {
         auto& dlg = dynamic_cast<CKeyFunPickDlg&>(d);
-        if (opened_with) *opened_with = dlg.Picked();
         dlg.show();
+        if (opened) *opened = {dlg.Picked(), dlg.CategoryButton(CKeyFunPickDlg::kMacro)->isVisible()};
         if (fun == 0) {
             QTest::mouseClick(dlg.CategoryButton(CKeyFunPickDlg::kDefault), Qt::LeftButton);
         } else {
@@ -82,8 +88,10 @@ TEST(MainWindowKeys, AKeyTakesItsFunctionIsMarkedAndReachesTheKeyboard) {
     const KeyFunction fn_before = key.FnFun;
     EXPECT_FALSE(f.wnd->Keyboard()->IsChanged(kF1));
 
-    f.modals.AnswerNext(Pick(kMute));
+    Opened opened;
+    f.modals.AnswerNext(Pick(kMute, &opened));
     f.ClickKey(kF1);
+    EXPECT_TRUE(opened.macros);
     EXPECT_EQ(key.FunID, kMute);
     EXPECT_EQ(key.FnFun.FunID, fn_before.FunID);  // what it does with Fn stays
     EXPECT_TRUE(f.wnd->Keyboard()->IsChanged(kF1));
@@ -112,10 +120,11 @@ TEST(MainWindowKeys, TheFnKeyOpensTheFnLayerForTheKeysThatHaveOne) {
     EXPECT_EQ(f.wnd->Keyboard()->Layer(), CKBColorDlg::kLayerFn);
     EXPECT_TRUE(f.modals.opened.empty());  // the Fn key itself opens no picker
 
-    KeyInfo opened_with;
-    f.modals.AnswerNext(Pick(kMute, &opened_with));
+    Opened opened;
+    f.modals.AnswerNext(Pick(kMute, &opened));
     f.ClickKey(kF1);
-    EXPECT_EQ(opened_with.FunID, f.config.g_defKEY[kF1].FnFun.FunID);  // the picker saw the Fn function
+    EXPECT_EQ(opened.key.FunID, f.config.g_defKEY[kF1].FnFun.FunID);  // the picker saw the Fn function
+    EXPECT_FALSE(opened.macros);  // the keyboard plays no macro from the Fn layer
     EXPECT_EQ(key.FnFun.FunID, kMute);
     EXPECT_EQ(key.FunID, main_before);
     EXPECT_TRUE(f.wnd->Keyboard()->IsChanged(kF1));

@@ -1019,11 +1019,12 @@ void CQuobelDlg::paintEvent(QPaintEvent*) {
     line(m_layout.proCaption, Text("tc_protitle"));
     line(m_layout.version, QString::fromStdString(g.szVersion));
     if (m_pDevList && m_pDevList->isVisible()) line(m_layout.devListCaption, Text("tc_msg22"));
-    if (m_pKbColor && m_pKbColor->isVisible() && m_pKbColor->Mode() == CKBColorDlg::kModeKeys) {
-        // What a click on a key cell does in the shown layer.
-        const bool fn = m_pKbColor->Layer() == CKBColorDlg::kLayerFn;
-        p.drawText(m_rcKbHint, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                   Text(fn ? "tc_kbfn_layer" : "tc_kbfn_hint"));
+    // The keyboard's hint area names the Fn layer while the key cells show it.
+    if (m_pKbColor && m_pKbColor->isVisible() && m_pKbColor->Mode() == CKBColorDlg::kModeKeys &&
+        m_pKbColor->Layer() == CKBColorDlg::kLayerFn) {
+        // Centred: the area starts left of the middle panel's border.
+        p.drawText(m_rcKbHint.adjusted(0, 0, 0, -20), Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
+                   Text("tc_kb5"));
     }
 }
 

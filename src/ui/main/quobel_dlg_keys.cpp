@@ -12,6 +12,7 @@
 #include "ui/pages/kb_color_dlg.h"
 #include "ui/pages/key_fun_pick_dlg.h"
 #include "ui/pages/led_kb_dlg.h"
+#include "ui/skin/png_btn.h"
 
 namespace quobel {
 
@@ -59,6 +60,10 @@ void CQuobelDlg::OnKeyClick(int slot) {
     if (fn) SetFunction(shown, key.FnFun);
     PausePreview(true);
     CKeyFunPickDlg dlg(*this, this, shown, g.bComboRec != 0);
+    // The keyboard plays macros from the keys' own codes only, not from the Fn layer.
+    if (fn) {
+        if (CPngBtn* macro = dlg.CategoryButton(CKeyFunPickDlg::kMacro)) macro->hide();
+    }
     const int r = m_env.modals->Exec(dlg);
     PausePreview(false);
     if (r != 1) return;
@@ -79,9 +84,8 @@ void CQuobelDlg::OnKeyClick(int slot) {
     const KeyFunction picked = fn && dlg.CurrentCategory() == CKeyFunPickDlg::kDefault ? def.FnFun
                                                                                        : FunctionOf(dlg.Picked());
     if (FunType(picked.FunID) == kFunMacro) {
-        // The keyboard plays macros from the keys' own codes only, not from the Fn layer.
         if (fn) {
-            Info(Text("tc_kbfn_macro"));
+            LogPrint("Key[1][%d]: no macro in the Fn layer", slot);
             return;
         }
         // Distinct macros of the keyboard's keys that still exist; the device holds nMacroNum.

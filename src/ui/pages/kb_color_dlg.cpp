@@ -312,7 +312,9 @@ void CKBColorDlg::paintEvent(QPaintEvent* event) {
             for (int i = 0; pro && i < m_setup.keyCount; ++i) {
                 const KeyInfo& k = pro->Kb.Keys[i];
                 if (IsFnKey(k)) {
-                    DrawCell(p, i, m_clrKeyDn, 200);
+                    p.setPen(QPen(ToQColor(m_clrKeyDn), 2));
+                    p.setBrush(Qt::NoBrush);
+                    p.drawRect(KeyRect(i).adjusted(1, 1, -1, -1));
                 } else if (k.nFnInx == -1) {
                     p.fillRect(KeyRect(i), QColor(0, 0, 0, 150));
                 }
