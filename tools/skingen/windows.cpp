@@ -76,9 +76,8 @@ void DrawWindows(Output& out, const Theme& t) {
         g.setColorAt(1, QColor(12, 13, 17));
         p.setBrush(g);
         p.setPen(QPen(Alpha(t.accent, 170), 2));
+        // No divider: the popup's rows are thirds or quarters, by whether it shows X and Y.
         p.drawRoundedRect(QRectF(1, 1, 178, 178), 22, 22);
-        p.setPen(QPen(Alpha(t.accent, 50), 1));
-        p.drawLine(QPointF(40, 61.5), QPointF(140, 61.5));
     }
     AvoidKeys(card, {notify_key});
     QImage keyed(180, 180, QImage::Format_ARGB32_Premultiplied);
