@@ -15,7 +15,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <set>
 
 #include "base/log.h"
 #include "base/utf16.h"
@@ -30,10 +29,10 @@
 #include "ui/macro/macro_dlg.h"
 #include "ui/main/profile_controls.h"
 #include "ui/main/progress_dlg.h"
+#include "ui/main/startup_trace.h"
 #include "ui/modals.h"
 #include "ui/pages/dpi_dlg.h"
 #include "ui/pages/kb_color_dlg.h"
-#include "ui/pages/key_fun_pick_dlg.h"
 #include "ui/pages/key_mark_dlg.h"
 #include "ui/pages/key_ms_dlg.h"
 #include "ui/pages/led_kb_dlg.h"
@@ -185,6 +184,7 @@ bool CQuobelDlg::OnInitDialog() {
     }
     setWindowIcon(m_icon);
     if (!CreateDevices()) return false;
+    StartupMark("devices");
     setWindowTitle(QString::fromStdString(g.pszTitle));
 
     // Which configured devices are here; one that is attached but may not be opened is
@@ -210,7 +210,9 @@ bool CQuobelDlg::OnInitDialog() {
         Info(Text("tc_msg13"));
         return false;
     }
+    StartupMark("found");
     if (!Build()) return false;
+    StartupMark("built");
 
     if (IsConfigured(g, DeviceKind::Mouse)) {
         m_pNotify = new CNotifyDlg(m_ctx, this);
@@ -225,9 +227,11 @@ bool CQuobelDlg::OnInitDialog() {
     LoadMacroFolder(MacroFolderOf(cfg.szDataPath), m_macros, g.nMacroDir,
                     static_cast<std::uint32_t>(g.bMacroHasMsKey));
     StartHotplug();
+    StartupMark("threads-macros");
     m_autoSwitch.start();
     if (g.nTrayIcon == 1 || g.nTrayIcon == 3) AddTray();
     if (m_bShowPermission) OnConfig();
+    StartupMark("shown");
 
     auto* ms = dynamic_cast<CDrv5307*>(Transport(DeviceKind::Mouse));
     if (m_pDpi && cfg.pSensorCfg()) {
@@ -870,67 +874,6 @@ void CQuobelDlg::OnHomePage() {
     if (!web.isEmpty()) QDesktopServices::openUrl(QUrl(web));
 }
 
-void CQuobelDlg::OnKeyClick(int slot) {
-    ProfileData* p = m_profiles.Current();
-    if (!p || slot < 0 || slot >= kKbKeySlots) return;
-    if (m_pKbColor && m_pKbColor->Mode() == CKBColorDlg::kModeLighting) {
-        if (m_pLedKb) m_pLedKb->OnKeyClick(slot);
-        return;
-    }
-    const GVar& g = *m_ctx.gvar;
-    KeyInfo& key = p->Kb.Keys[slot];
-    PausePreview(true);
-    CKeyFunPickDlg dlg(*this, this, key, g.bComboRec != 0);
-    const int r = m_env.modals->Exec(dlg);
-    PausePreview(false);
-    if (r != 1) return;
-    if (dlg.ResultType() == CKeyFunPickDlg::kColour) {
-        key = dlg.Picked();
-        if (m_pKbColor) m_pKbColor->update();
-        if (m_pLedKb) m_pLedKb->RefreshFromProfile();
-        if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, 4);
-        return;
-    }
-    if (dlg.ResultType() != CKeyFunPickDlg::kFunction) return;
-    const KeyInfo& picked = dlg.Picked();
-    if (FunType(picked.FunID) == kFunMacro) {
-        // Distinct macros of the keyboard's keys that still exist; the device holds nMacroNum.
-        std::set<std::uint32_t> used;
-        bool already = false;
-        for (int i = 0; i < kKbConfigKeys && used.size() < 50; ++i) {
-            const KeyInfo& k = p->Kb.Keys[i];
-            if (FunType(k.FunID) != kFunMacro) continue;
-            already = already || k.MacroID == picked.MacroID;
-            if (m_macros.Find(k.MacroID) != nullptr) used.insert(k.MacroID);
-        }
-        if (!already && static_cast<int>(used.size()) >= m_env.config->limits.nMacroNum) {
-            Info(Text("tc_msg26"));
-            return;
-        }
-    }
-    if (FunType(picked.FunID) == kFunKeyCombo && FunType(key.FunID) == kFunKeyCombo &&
-        picked.byModifier == key.byModifier && picked.byVk == key.byVk) {
-        return;
-    }
-    const KeyInfo& def = m_env.config->g_defKEY[static_cast<std::size_t>(slot)];
-    KeyInfo next = def;
-    next.FunID = picked.FunID;
-    next.MacroID = picked.MacroID;
-    next.byModifier = picked.byModifier;
-    next.byVk = picked.byVk;
-    next.byVk2 = picked.byVk2;
-    next.byModVk = picked.byModVk;
-    next.byCount = picked.byCount;
-    next.bySpeed = picked.bySpeed;
-    next.byFireVk = picked.byFireVk;
-    next.byExtra = picked.byExtra;
-    key = next;
-    const std::string caption = FunctionCaption(key, m_ctx.Texts(), nullptr, nullptr, SessionKeyLayout());
-    LogPrint("Key[%d][%d] set to %s (funid=0x%08x)", p->Kb.nKeyLayer, slot, caption.c_str(), key.FunID);
-    if (m_pKbColor) m_pKbColor->update();
-    if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, 1);
-}
-
 void CQuobelDlg::OnKeyRClick(int slot) {
     if (m_pLedKb) m_pLedKb->OnKeyRClick(slot);
 }
@@ -938,6 +881,7 @@ void CQuobelDlg::OnKeyRClick(int slot) {
 void CQuobelDlg::OnLedMode(int mode) {
     if (!m_pKbColor) return;
     m_pKbColor->SetMode(mode != 0 ? CKBColorDlg::kModeLighting : CKBColorDlg::kModeKeys);
+    m_pKbColor->SetLayer(CKBColorDlg::kLayerMain);
     m_pKbColor->ClearCellColours();
     m_pKbColor->update();
     update(m_rcKbHint);
@@ -1013,9 +957,11 @@ void CQuobelDlg::ReloadSkin() {
     if (m_imgBkg.isNull()) return;
     ApplyShape();
     for (CPngBtn* b : m_btn) {
+        if (b) b->ReloadPictures();
         if (b) b->SetBackground(m_imgBkg);
     }
     for (CPngBtn* h : m_headers) {
+        if (h) h->ReloadPictures();
         if (h) h->SetBackground(m_imgBkg);
     }
     if (m_btn[kHome]) {
@@ -1026,6 +972,7 @@ void CQuobelDlg::ReloadSkin() {
         const QImage c = CropBackground(m_imgBkg, m_btn[kDrv]->geometry());
         m_btn[kDrv]->SetPictures(c, c, c);
     }
+    if (m_pCombo) m_pCombo->ReloadPictures();
     if (m_pCombo) m_pCombo->SetBackground(m_imgBkg);
     if (m_pDevList) m_pDevList->SetBackground(m_imgBkg);
     for (CPage* p : std::initializer_list<CPage*>{m_pKeyMark, m_pKeyMs, m_pDpi, m_pSys, m_pRate, m_pLedMs, m_pKbColor,
@@ -1036,6 +983,12 @@ void CQuobelDlg::ReloadSkin() {
 }
 
 void CQuobelDlg::paintEvent(QPaintEvent*) {
+    if (!m_bPainted) {
+        m_bPainted = true;
+        StartupMark("first-paint");
+        // Runs once the frame with every child has been drawn and handed to the screen.
+        QTimer::singleShot(0, this, [] { StartupMark("first-frame"); });
+    }
     QPainter p(this);
     if (isMinimized()) {
         const QSize s(32, 32);
@@ -1056,10 +1009,21 @@ void CQuobelDlg::paintEvent(QPaintEvent*) {
     line(m_layout.proCaption, Text("tc_protitle"));
     line(m_layout.version, QString::fromStdString(g.szVersion));
     if (m_pDevList && m_pDevList->isVisible()) line(m_layout.devListCaption, Text("tc_msg22"));
+    // The keyboard's hint area names the Fn layer while the key cells show it.
+    if (m_pKbColor && m_pKbColor->isVisible() && m_pKbColor->Mode() == CKBColorDlg::kModeKeys &&
+        m_pKbColor->Layer() == CKBColorDlg::kLayerFn) {
+        // Centred: the area starts left of the middle panel's border.
+        p.drawText(m_rcKbHint.adjusted(0, 0, 0, -20), Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
+                   Text("tc_kb5"));
+    }
 }
 
 void CQuobelDlg::mousePressEvent(QMouseEvent* event) {
     CSkinMenu::DestroyMenuEx();
+    if (event->button() == Qt::RightButton) {
+        OpenSystemMenu(event->globalPosition().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
     // The compositor moves the window where it can (Wayland needs it); else by hand.
     if (QWindow* w = windowHandle(); w && w->startSystemMove()) return;
@@ -1082,6 +1046,10 @@ bool CQuobelDlg::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (m_pKbColor && m_pKbColor->IsCapturing()) {
         if (event->type() == QEvent::KeyPress) m_pKbColor->OnCaptureKey(KeyEventToVk(*key), false);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Space && key->modifiers() == Qt::AltModifier) {
+        OpenSystemMenu(mapToGlobal(QPoint(0, 0)));
         return true;
     }
     return CSkinDlg::IsSwallowedKey(key->key());
