@@ -91,7 +91,8 @@ TEST(QuobelctlApply, TheForcedGunMouseRateIsStored) {
     const auto stored_rate = [&] {
         CProList list;
         EXPECT_GT(LoadProfiles(list, data + "/"), 0);
-        return list.Current() ? list.Current()->Ms.dwRate[1] : 0u;
+        const ProfileData* current = list.Find(ReadCurrentId(data + "/"));
+        return current ? current->Ms.dwRate[1] : 0u;
     };
     // Flags without the mode block change nothing.
     ASSERT_EQ(RunQuobelctl(home, base + " --flags 1").exit_code, 0);
