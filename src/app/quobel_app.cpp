@@ -18,9 +18,11 @@
 #include "macro/new_id.h"
 #include "platform/data_folder_lock.h"
 #include "platform/hid/hidapi_backend.h"
+#include "platform/hotplug/udev_monitor.h"
 #include "platform/pointer.h"
 #include "platform/process.h"
 #include "sim/sim_backend.h"
+#include "sim/sim_control.h"
 #include "ui/main/quobel_dlg.h"
 #include "ui/main/screenshots.h"
 #include "ui/main/single_instance.h"
@@ -217,6 +219,23 @@ int CQuobelApp::RunWindow() {
             return wnd;
         });
         return failures == 0 ? 0 : 1;
+    }
+
+    // Arrival and removal: from udev, or from the simulated devices, which
+    // `quobelctl sim ...` plugs, unplugs and makes report through the control socket.
+    UdevHotplugMonitor udev;
+    SimControlServer sim_control;
+    if (m_opt.simulate) {
+        auto& sim = static_cast<SimBackend&>(*hid);
+        env.hotplug = &sim;
+        std::string why;
+        if (sim_control.Start(sim, SimControlSocketPath(), &why)) {
+            LogPrint("simulated devices: control socket %s", SimControlSocketPath().c_str());
+        } else {
+            std::fprintf(stderr, "quobel: the simulated devices cannot be controlled: %s\n", why.c_str());
+        }
+    } else {
+        env.hotplug = &udev;
     }
 
     m_bMainWindowRan = true;

@@ -37,7 +37,8 @@ private:
 void TraceOut::Line(const std::string& line) {
     if (out_ == nullptr) return;
     std::lock_guard lock(mutex_);
-    *out_ << line << '\n';
+    // Flushed line by line: a running program's trace is read while it runs.
+    *out_ << line << '\n' << std::flush;
 }
 
 std::string ReportLine(const char* verb, const std::string& kind, std::span<const std::uint8_t> report) {

@@ -54,9 +54,12 @@ bool ExportProfile(const std::string& path, const ProfileData& profile, const Ma
 }
 
 std::string ProposedBackupName(const ProfileData& profile) {
-    char16_t field[20] = {};
-    SetField(field, std::u16string(FieldView(profile.szName)) + u".bk");
-    return FieldToUtf8(field);
+    // The name gives way, not the extension: a cut ".b" would hide the file from the
+    // *.bk filter of the import.
+    constexpr std::u16string_view kExt = u".bk";
+    char16_t name[20 - kExt.size()] = {};
+    SetField(name, FieldView(profile.szName));
+    return FieldToUtf8(name) + ".bk";
 }
 
 std::optional<ProfileBackup> ParseBackup(std::span<const std::uint8_t> bytes, std::string* error) {

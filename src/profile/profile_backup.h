@@ -41,7 +41,7 @@ ProfileBackup BuildBackup(const ProfileData& profile, const MacroList& macros);
 // Writes the backup crash-safely; false with kCreateBackupFailedText logged when not.
 [[nodiscard]] bool ExportProfile(const std::string& path, const ProfileData& profile, const MacroList& macros);
 
-// The suggested file name: "<name>.bk" cut to 19 characters, as a 20-character field.
+// The suggested file name: "<name>.bk" in at most 19 characters, the name cut to fit.
 std::string ProposedBackupName(const ProfileData& profile);
 
 struct BackupImport {

@@ -30,6 +30,17 @@ unsigned PartsOf(const Config& config) {
     return parts;
 }
 
+void FillDpiDefaults(MsProfile& ms, const SensorCfg& sensor) {
+    for (DpiLevel& d : ms.Dpi) d.bOff = 1;
+    const int levels = std::clamp(sensor.nDpiNum, 0, kProfileDpiLevels);
+    for (int i = 0; i < levels; ++i) {
+        ms.Dpi[i].nDpiX = ms.Dpi[i].nDpiY = sensor.nDefDpi[static_cast<std::size_t>(i)];
+        ms.Dpi[i].clrDpi = sensor.clrDefDpi[static_cast<std::size_t>(i)];
+        ms.Dpi[i].bOff = 0;
+    }
+    ms.dwSensor = static_cast<std::uint32_t>(sensor.nSensor);
+}
+
 void FillMsDefaults(ProfileData& profile, const Config& config) {
     const MsDevCfg& dev = config.gVar.MsDev;
     MsProfile& ms = profile.Ms;
@@ -39,14 +50,7 @@ void FillMsDefaults(ProfileData& profile, const Config& config) {
         std::copy(config.DefKeyTable[m].begin(), config.DefKeyTable[m].end(), ms.Keys[m]);
     }
     if (const SensorCfg* sensor = config.pSensorCfg()) {
-        for (DpiLevel& d : ms.Dpi) d.bOff = 1;
-        const int levels = std::clamp(sensor->nDpiNum, 0, kProfileDpiLevels);
-        for (int i = 0; i < levels; ++i) {
-            ms.Dpi[i].nDpiX = ms.Dpi[i].nDpiY = sensor->nDefDpi[static_cast<std::size_t>(i)];
-            ms.Dpi[i].clrDpi = sensor->clrDefDpi[static_cast<std::size_t>(i)];
-            ms.Dpi[i].bOff = 0;
-        }
-        ms.dwSensor = static_cast<std::uint32_t>(sensor->nSensor);
+        FillDpiDefaults(ms, *sensor);
         for (int m = 0; m < kMsModes; ++m) ms.dwRate[m] = sensor->dwDefRate[static_cast<std::size_t>(m)];
     }
     ms.bXYSeparate = 0;

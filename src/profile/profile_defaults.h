@@ -22,6 +22,9 @@ enum DevicePart : unsigned {
 unsigned PartsOf(const Config& config);
 
 void FillMsDefaults(ProfileData& profile, const Config& config);
+// The DPI table of a sensor's defaults (its levels on with their default DPI and
+// colour, the others off) and the sensor's id.
+void FillDpiDefaults(MsProfile& ms, const SensorCfg& sensor);
 void FillKbDefaults(ProfileData& profile, const Config& config);
 void FillPadDefaults(ProfileData& profile, const Config& config);
 

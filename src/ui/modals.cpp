@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 #include "ui/skin/msg_dlg.h"
 
@@ -14,7 +15,14 @@ QString Modals::OpenFileName(QWidget* parent, const QString& caption, const QStr
 }
 
 QString Modals::SaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    QFileDialog dlg(parent, caption, dir, filter);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    // A name typed without extension gets the filter's, before the overwrite question.
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\(\\*\\.([^ ;)*]+)")).match(filter);
+    if (m.hasMatch()) dlg.setDefaultSuffix(m.captured(1));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().front();
 }
 
 QString Modals::ExistingFolder(QWidget* parent, const QString& caption, const QString& dir) {

@@ -19,7 +19,7 @@ public:
     // Runs dlg modally and returns its result code.
     virtual int Exec(QDialog& dlg);
     // A file to read or to write; empty when the user cancelled. filter in Qt's form,
-    // e.g. "mck (*.mck)".
+    // e.g. "mck (*.mck)"; a file to write typed without extension gets the filter's.
     virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter);
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,

@@ -74,26 +74,4 @@ private:
     }
 };
 
-// The keyboard answers a header request (report 5, 0x83) with its header in a
-// report 6 block, and keeps what each command wrote.
-class FakeKeyboard : public FakeReportDevice {
-public:
-    std::vector<std::uint8_t> header = std::vector<std::uint8_t>(136, 0);
-    std::map<std::pair<int, int>, std::vector<std::uint8_t>> commands;  // (command, address) → data
-
-protected:
-    void OnSet(std::uint8_t id, std::span<const std::uint8_t> data) override {
-        if (id == 5 && !data.empty() && data[0] == 0x83) {
-            auto& b = blocks[6];
-            b.assign(1031, 0);
-            b[0] = 0x83;
-            std::copy(header.begin(), header.end(), b.begin() + 7);
-            return;
-        }
-        if (id != 6 || data.size() < 7) return;
-        commands[{data[0], data[1]}].assign(data.begin() + 7, data.end());
-        if (data[0] == 3) header.assign(data.begin() + 7, data.begin() + 7 + 136);
-    }
-};
-
 }  // namespace quobel::test

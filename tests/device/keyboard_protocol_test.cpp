@@ -6,13 +6,43 @@
 
 #include <gtest/gtest.h>
 
-#include "device/fake_report_device.h"
+#include "device/device_fixture.h"
+#include "device/device_report_io.h"
+#include "sim/sim_device.h"
 
 namespace quobel {
 namespace {
 
-using test::FakeKeyboard;
 using Bytes = std::vector<std::uint8_t>;
+
+// The writes on their way to the simulated keyboard, in order.
+class RecordingIo final : public ReportIo {
+public:
+    struct Write {
+        std::uint8_t id = 0;
+        Bytes data;
+    };
+    explicit RecordingIo(ReportIo& inner) : inner_(inner) {}
+    [[nodiscard]] bool Present() const override { return inner_.Present(); }
+    [[nodiscard]] bool SetReport(std::uint8_t id, std::span<const std::uint8_t> data) override {
+        log.push_back({id, {data.begin(), data.end()}});
+        return inner_.SetReport(id, data);
+    }
+    [[nodiscard]] bool GetReport(std::uint8_t id, std::span<std::uint8_t> out) override {
+        return inner_.GetReport(id, out);
+    }
+    [[nodiscard]] int LastError() const override { return inner_.LastError(); }
+    [[nodiscard]] std::vector<Write> Sets(std::uint8_t id) const {
+        std::vector<Write> out;
+        for (const Write& w : log)
+            if (w.id == id) out.push_back(w);
+        return out;
+    }
+    std::vector<Write> log;
+
+private:
+    ReportIo& inner_;
+};
 
 KeyInfo Key(std::uint32_t fun, int matrix, int led, int fn = -1) {
     KeyInfo k;
@@ -35,8 +65,14 @@ KeyCodec TestCodec() {
     return k;
 }
 
+// The keyboard transport open on the simulated keyboard.
 struct KbRig {
-    FakeKeyboard dev;
+    test::DeviceRig device;
+    std::unique_ptr<CDrv642> drv = device.Make<CDrv642>();
+    DrvReportIo link{*drv, [this](std::uint8_t id) -> HidHandle {
+        return id == kKbRequestId ? drv->CmdHandle() : id == kKbBlockId ? drv->DeviceHandle() : nullptr;
+    }};
+    RecordingIo dev{link};
     RecordingSleeper sleeper;
     CollectingReporter reporter;
     MacroList macros;
@@ -45,6 +81,7 @@ struct KbRig {
     std::unique_ptr<ProfileData> p = std::make_unique<ProfileData>();
 
     KbRig() {
+        EXPECT_EQ(drv->FindDev(), 1);
         env.io = &dev;
         env.sleeper = &sleeper;
         env.reporter = &reporter;
@@ -270,14 +307,16 @@ TEST(KeyboardApply, PerKeyModeSequence) {
     rig.SetKeys({Key(0x02000004, 4, 0), macro});
     rig.p->Kb.nEffect = 13;
     rig.p->Kb.clrKey[0][4] = Rgb(1, 2, 3);
-    for (std::size_t i = 0; i < 136; ++i) rig.dev.header[i] = 0xEE;
+    Bytes stored(1031, 0xEE);  // the header the keyboard holds: command 3, address 0
+    stored[0] = 3;
+    stored[1] = 0;
+    ASSERT_TRUE(rig.link.SetReport(kKbBlockId, stored));
     std::int32_t reset = 1;
     ASSERT_EQ(ApplyKeyboard(rig.env, rig.desc, *rig.p, nullptr, 7, reset), 1);
     EXPECT_EQ(reset, 0);
 
     std::vector<std::pair<int, int>> sent;  // (report, command) of every write
     for (const auto& e : rig.dev.log) {
-        if (!e.set) continue;
         sent.push_back({e.id, e.data[0]});
         if (e.id == 6) {
             EXPECT_EQ(e.data.size(), 1031u);
@@ -320,14 +359,13 @@ TEST(KeyboardApply, FailuresStopUnlessGoWithNoDev) {
     for (bool go : {false, true}) {
         KbRig rig;
         rig.env.bGoWithNoDev = go;
-        rig.dev.present = false;
+        rig.device.sim->Keyboard()->Unplug();
         std::int32_t reset = 1;
         EXPECT_EQ(ApplyKeyboard(rig.env, rig.desc, *rig.p, nullptr, 7, reset), go ? 1 : 0) << go;
         EXPECT_EQ(reset, 0);
     }
-    KbRig rig;  // the key matrix write fails
-    rig.dev.fail_next = 1;
-    rig.dev.fail_id = 6;
+    KbRig rig;  // the key matrix write fails, every try of it
+    rig.device.sim->Keyboard()->FailNextExchanges(3);
     std::int32_t reset = 0;
     EXPECT_EQ(ApplyKeyboard(rig.env, rig.desc, *rig.p, nullptr, 1, reset), 0);
 }

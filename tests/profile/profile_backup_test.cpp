@@ -208,7 +208,11 @@ TEST_F(BackupTest, MacroNamesFromTheFileAreNeverUsedAsPaths) {
 
 TEST_F(BackupTest, ProposedFileNameFitsTwentyCharacters) {
     SetField(profile.szName, "abcdefghijklmnopqrs");  // 19
-    EXPECT_EQ(ProposedBackupName(profile), "abcdefghijklmnopqrs");
+    EXPECT_EQ(ProposedBackupName(profile), "abcdefghijklmnop.bk");
+    SetField(profile.szName, "abcdefghijklmnopq");  // 17: the extension is never cut
+    EXPECT_EQ(ProposedBackupName(profile), "abcdefghijklmnop.bk");
+    SetField(profile.szName, "abcdefghijklmno\xF0\x9F\x98\x80");  // a pair at the cut stays whole
+    EXPECT_EQ(ProposedBackupName(profile), "abcdefghijklmno.bk");
     SetField(profile.szName, "short");
     EXPECT_EQ(ProposedBackupName(profile), "short.bk");
 }

@@ -12,34 +12,23 @@
 #include "macro/macro_file.h"
 #include "profile/profile_store.h"
 #include "common/temp_dir.h"
+#include "quobelctl_fixture.h"
 
 namespace quobel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CtlRun;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
-
-struct CtlRun {
-    int code = -1;
-    std::string out;
-};
 
 class ProfilesCliTest : public ::testing::Test {
 protected:
     CtlRun Ctl(const std::string& args) {
         const std::string cmd = std::string(QUOBEL_PROGRAM_DIR) + "/quobelctl --program-dir '" + QUOBEL_PROGRAM_DIR +
                                 "' --data-dir '" + data.path() + "' " + args + " 2>&1";
-        CtlRun r;
-        FILE* pipe = ::popen(cmd.c_str(), "r");
-        if (!pipe) return r;
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-        const int status = ::pclose(pipe);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        return test::RunCommand(cmd);
     }
     // The "0x........" id of a profile line "<id>[*] <name>".
     std::string IdOf(const std::string& name) {
@@ -75,7 +64,7 @@ protected:
 
 TEST_F(ProfilesCliTest, CreateWritesTheStoreFilesInTheirFixedLayout) {
     const CtlRun created = Ctl("profiles create 'Night Shift'");
-    ASSERT_EQ(created.code, 0) << created.out;
+    ASSERT_EQ(created.exit_code, 0) << created.out;
     const auto pro = ReadBytes(data / "pro.dct");
     ASSERT_EQ(pro.size(), 635200u);
     const std::string id = IdOf("Night Shift");
@@ -102,39 +91,39 @@ TEST_F(ProfilesCliTest, CreateWritesTheStoreFilesInTheirFixedLayout) {
 }
 
 TEST_F(ProfilesCliTest, RenameSelectDeleteByNameOrId) {
-    ASSERT_EQ(Ctl("profiles create A").code, 0);
-    ASSERT_EQ(Ctl("profiles create B").code, 0);
+    ASSERT_EQ(Ctl("profiles create A").exit_code, 0);
+    ASSERT_EQ(Ctl("profiles create B").exit_code, 0);
     const std::string a = IdOf("A");
-    EXPECT_EQ(Ctl("profiles rename " + a + " Alpha").code, 0);
+    EXPECT_EQ(Ctl("profiles rename " + a + " Alpha").exit_code, 0);
     EXPECT_EQ(IdOf("Alpha"), a);
-    EXPECT_EQ(Ctl("profiles select Alpha").code, 0);
+    EXPECT_EQ(Ctl("profiles select Alpha").exit_code, 0);
     EXPECT_NE(Ctl("profiles list").out.find(a + "* Alpha"), std::string::npos);
-    EXPECT_EQ(Ctl("profiles delete Alpha").code, 0);
+    EXPECT_EQ(Ctl("profiles delete Alpha").exit_code, 0);
     EXPECT_TRUE(IdOf("Alpha").empty());
     EXPECT_NE(Ctl("profiles list").out.find("* "), std::string::npos) << "another profile became current";
-    EXPECT_EQ(Ctl("profiles select Nobody").code, 1);
-    EXPECT_EQ(Ctl("profiles bogus").code, 2);
+    EXPECT_EQ(Ctl("profiles select Nobody").exit_code, 1);
+    EXPECT_EQ(Ctl("profiles bogus").exit_code, 2);
 
     // The last profile stays.
     for (int guard = 0; guard < 30; ++guard) {
         const CtlRun list = Ctl("profiles list");
         if (std::count(list.out.begin(), list.out.end(), '\n') <= 1) break;
-        ASSERT_EQ(Ctl("profiles delete " + list.out.substr(0, 10)).code, 0);
+        ASSERT_EQ(Ctl("profiles delete " + list.out.substr(0, 10)).exit_code, 0);
     }
-    EXPECT_EQ(Ctl("profiles delete " + Ctl("profiles list").out.substr(0, 10)).code, 1);
+    EXPECT_EQ(Ctl("profiles delete " + Ctl("profiles list").out.substr(0, 10)).exit_code, 1);
 }
 
 TEST_F(ProfilesCliTest, TheTwentyFirstProfileIsRefused) {
     const std::string listed = Ctl("profiles list").out;
     const auto defaults = std::count(listed.begin(), listed.end(), '\n');
-    for (auto i = defaults; i < 20; ++i) ASSERT_EQ(Ctl("profiles create P" + std::to_string(i)).code, 0);
+    for (auto i = defaults; i < 20; ++i) ASSERT_EQ(Ctl("profiles create P" + std::to_string(i)).exit_code, 0);
     const CtlRun full = Ctl("profiles create Extra");
-    EXPECT_EQ(full.code, 1);
+    EXPECT_EQ(full.exit_code, 1);
     EXPECT_NE(full.out.find(kTooManyProfilesText), std::string::npos);
 }
 
 TEST_F(ProfilesCliTest, ExportAndImportCarryTheProfileAndItsMacros) {
-    ASSERT_EQ(Ctl("profiles create Raid").code, 0);
+    ASSERT_EQ(Ctl("profiles create Raid").exit_code, 0);
     const std::string mac = data / "Mac";
     WriteMacro(mac + "/Heal.mck", "Heal", 0x4242);
     // Give a mouse button and a key the macro.
@@ -151,7 +140,7 @@ TEST_F(ProfilesCliTest, ExportAndImportCarryTheProfileAndItsMacros) {
         ASSERT_TRUE(SaveProfiles(list, data.slash()));
     }
     const CtlRun shown = Ctl("profiles show Raid --json");
-    ASSERT_EQ(shown.code, 0) << shown.out;
+    ASSERT_EQ(shown.exit_code, 0) << shown.out;
     const auto before = nlohmann::json::parse(shown.out);
     EXPECT_EQ(before["mouse"]["modes"][0]["buttons"][3]["macro"], "Heal");
     EXPECT_EQ(before["mouse"]["modes"][0]["rate"], "1000 Hz");
@@ -160,12 +149,12 @@ TEST_F(ProfilesCliTest, ExportAndImportCarryTheProfileAndItsMacros) {
     EXPECT_NE(text.out.find("caption="), std::string::npos) << text.out;
 
     const std::string bk = scratch / "Raid Backup.bk";
-    ASSERT_EQ(Ctl("profiles export Raid '" + bk + "'").code, 0);
+    ASSERT_EQ(Ctl("profiles export Raid '" + bk + "'").exit_code, 0);
     EXPECT_EQ(ReadBytes(bk).size(), 40100u);
     fs::remove(mac + "/Heal.mck");
 
     const CtlRun imported = Ctl("profiles import '" + bk + "'");
-    ASSERT_EQ(imported.code, 0) << imported.out;
+    ASSERT_EQ(imported.exit_code, 0) << imported.out;
     EXPECT_TRUE(fs::exists(mac + "/Heal.mck"));
     const auto after = nlohmann::json::parse(Ctl("profiles show 'Raid Backup' --json").out);
     EXPECT_EQ(after["mouse"]["modes"][0]["buttons"][3]["macro"], "Heal");
@@ -178,16 +167,16 @@ TEST_F(ProfilesCliTest, ExportAndImportCarryTheProfileAndItsMacros) {
     const auto bk_bytes = ReadBytes(bk);
     WriteBytes(scratch / "short.bk", std::vector<std::uint8_t>(bk_bytes.begin(), bk_bytes.begin() + 100));
     const CtlRun bad = Ctl("profiles import '" + scratch / "short.bk" + "'");
-    EXPECT_EQ(bad.code, 1);
+    EXPECT_EQ(bad.exit_code, 1);
     EXPECT_NE(bad.out.find("This is not a valid profile"), std::string::npos);
 }
 
 TEST_F(ProfilesCliTest, MacrosListShowImportExport) {
     WriteMacro(scratch / "Dash.mck", "whatever", 0x1111);
     const CtlRun imported = Ctl("macros import '" + scratch / "Dash.mck" + "'");
-    ASSERT_EQ(imported.code, 0) << imported.out;
+    ASSERT_EQ(imported.exit_code, 0) << imported.out;
     EXPECT_TRUE(fs::exists(data / "Mac/Dash.mck"));
-    EXPECT_EQ(Ctl("macros import '" + scratch / "Dash.mck" + "'").code, 1) << "no second file of that name";
+    EXPECT_EQ(Ctl("macros import '" + scratch / "Dash.mck" + "'").exit_code, 1) << "no second file of that name";
 
     const CtlRun list = Ctl("macros list");
     EXPECT_NE(list.out.find(" Dash\n"), std::string::npos) << list.out;
@@ -198,13 +187,13 @@ TEST_F(ProfilesCliTest, MacrosListShowImportExport) {
     EXPECT_EQ(view["events"][0]["delay_ms"], 150);
     EXPECT_EQ(view["events"][0]["name"], "A");
 
-    ASSERT_EQ(Ctl("macros export Dash '" + scratch / "out.mck" + "'").code, 0);
+    ASSERT_EQ(Ctl("macros export Dash '" + scratch / "out.mck" + "'").exit_code, 0);
     EXPECT_EQ(ReadBytes(scratch / "out.mck"), ReadBytes(data / "Mac/Dash.mck"));
-    EXPECT_EQ(Ctl("macros show Nope").code, 1);
+    EXPECT_EQ(Ctl("macros show Nope").exit_code, 1);
 
     WriteBytes(scratch / "short.mck", std::vector<std::uint8_t>(833, 0));
     const CtlRun bad = Ctl("macros import '" + scratch / "short.mck" + "'");
-    EXPECT_EQ(bad.code, 1);
+    EXPECT_EQ(bad.exit_code, 1);
     EXPECT_NE(bad.out.find("Read macro file failed."), std::string::npos) << bad.out;
 }
 

@@ -8,10 +8,7 @@
 
 namespace quobel::test {
 
-CtlRun RunQuobelctl(const TempDir& home, const std::string& args) {
-    const std::string command = "cd '" QUOBEL_SOURCE_DIR "' && env HOME='" + home.path() + "' XDG_DATA_HOME='" +
-                                (home / "share") + "' XDG_DESKTOP_DIR='" + (home / "Desktop") +
-                                "' '" QUOBEL_PROGRAM_DIR "/quobelctl' " + args + " 2>/dev/null";
+CtlRun RunCommand(const std::string& command) {
     CtlRun run;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
     if (!pipe) return run;
@@ -21,6 +18,12 @@ CtlRun RunQuobelctl(const TempDir& home, const std::string& args) {
     const int status = ::pclose(pipe.release());
     if (WIFEXITED(status)) run.exit_code = WEXITSTATUS(status);
     return run;
+}
+
+CtlRun RunQuobelctl(const TempDir& home, const std::string& args) {
+    return RunCommand("cd '" QUOBEL_SOURCE_DIR "' && env HOME='" + home.path() + "' XDG_DATA_HOME='" +
+                      (home / "share") + "' XDG_DESKTOP_DIR='" + (home / "Desktop") + "' '" QUOBEL_PROGRAM_DIR
+                      "/quobelctl' " + args + " 2>/dev/null");
 }
 
 std::string ConfigFixture(const std::string& name) { return "'" QUOBEL_TEST_DATA_DIR "/config/" + name + "'"; }

@@ -13,6 +13,9 @@ struct CtlRun {
     int exit_code = -1;  // -1: did not exit normally
 };
 
+// Runs a shell command; its standard output and exit code.
+CtlRun RunCommand(const std::string& command);
+
 // args is added to the command line as is (quote paths with blanks). The command runs
 // in the source tree, so relative paths such as tests/data/... work.
 CtlRun RunQuobelctl(const TempDir& home, const std::string& args);

@@ -14,47 +14,36 @@
 #include "platform/data_folder_lock.h"
 #include "profile/profile_store.h"
 #include "common/temp_dir.h"
+#include "quobelctl_fixture.h"
 
 namespace quobel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CtlRun;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-struct CtlResult {
-    int code = -1;
-    std::string out;  // standard output and standard error
-};
-
 // Runs quobelctl in cwd with only the given environment (no XDG_* of the caller's).
-CtlResult Ctl(const std::string& env, const std::string& args, const std::string& cwd = "/") {
+CtlRun Ctl(const std::string& env, const std::string& args, const std::string& cwd = "/") {
     const std::string cmd = "cd '" + cwd + "' && env -i PATH=/usr/bin:/bin " + env + " '" QUOBEL_PROGRAM_DIR
                             "/quobelctl' " + args + " 2>&1";
-    CtlResult r;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe) return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-    const int status = ::pclose(pipe);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunCommand(cmd);
 }
 
 TEST(FreshAccount, ApplyStartsWithAHomeThatHasNoLocalFolder) {
     const TempDir home;  // what `HOME=$(mktemp -d) scripts/run.sh` starts from
-    const CtlResult run = Ctl("HOME='" + home.path() + "'", "--simulate apply --trace");
-    EXPECT_EQ(run.code, 0) << run.out;
+    const CtlRun run = Ctl("HOME='" + home.path() + "'", "--simulate apply --trace");
+    EXPECT_EQ(run.exit_code, 0) << run.out;
     EXPECT_EQ(ReadBytes(home / ".local/share/quobel/pro.dct").size(), kProDctSize);
 }
 
 TEST(FreshAccount, WithoutAHomeItSaysSoAndWritesNothingHere) {
     const TempDir cwd;
-    const CtlResult run = Ctl("HOME=/nonexistent-home-of-quobel",
+    const CtlRun run = Ctl("HOME=/nonexistent-home-of-quobel",
                         "--program-dir '" QUOBEL_PROGRAM_DIR "' profiles create X", cwd.path());
-    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.exit_code, 1);
     EXPECT_NE(run.out.find("cannot find the home folder"), std::string::npos) << run.out;
     EXPECT_TRUE(fs::is_empty(cwd.path()));
 }
@@ -62,7 +51,7 @@ TEST(FreshAccount, WithoutAHomeItSaysSoAndWritesNothingHere) {
 // A data folder of its own per test, with the shipped configuration.
 class StoreCliTest : public ::testing::Test {
 protected:
-    CtlResult Ctl(const std::string& args) {
+    CtlRun Ctl(const std::string& args) {
         return quobel::Ctl("HOME='" + home.path() + "'",
                            "--program-dir '" QUOBEL_PROGRAM_DIR "' --data-dir '" + data.path() + "' " + args);
     }
@@ -92,25 +81,25 @@ protected:
 };
 
 TEST_F(StoreCliTest, AWriteCommandWhileTheFolderIsLockedFailsAtOnceAndChangesNothing) {
-    ASSERT_EQ(Ctl("profiles create Mine").code, 0);
+    ASSERT_EQ(Ctl("profiles create Mine").exit_code, 0);
     const std::string before = Snapshot();
     const DataFolderLock window = DataFolderLock::TryAcquire(data.path(), "quobel");
     ASSERT_TRUE(window.held());
     for (const char* write : {"profiles create X", "profiles delete Mine", "profiles rename Mine Y",
                               "profiles select Mine", "macros import /dev/null"}) {
-        const CtlResult r = Ctl(write);
-        EXPECT_EQ(r.code, 1) << write;
+        const CtlRun r = Ctl(write);
+        EXPECT_EQ(r.exit_code, 1) << write;
         EXPECT_NE(r.out.find("is in use by quobel (pid "), std::string::npos) << write << ": " << r.out;
     }
-    EXPECT_EQ(Ctl("profiles list").code, 0) << "readers need no lock";
+    EXPECT_EQ(Ctl("profiles list").exit_code, 0) << "readers need no lock";
     EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(StoreCliTest, ApplyWhileTheWindowHoldsTheFolderAppliesWithoutWriting) {
     const DataFolderLock window = DataFolderLock::TryAcquire(data.path(), "quobel");
     ASSERT_TRUE(window.held());
-    const CtlResult r = Ctl("--simulate apply");
-    EXPECT_EQ(r.code, 0) << r.out;
+    const CtlRun r = Ctl("--simulate apply");
+    EXPECT_EQ(r.exit_code, 0) << r.out;
     EXPECT_FALSE(fs::exists(data / kProDctName));
     EXPECT_FALSE(fs::exists(data / kCurIdName));
 }
@@ -120,35 +109,35 @@ TEST_F(StoreCliTest, ReadOnlyCommandsNeverWrite) {
     // On an empty folder: the defaults are shown, not stored.
     for (const std::string read : {"profiles list", "profiles show 'Profile 1'", "profiles show 'Profile 1' --json",
                                    "macros list", "config show", "config show --json", "config check", "devices"}) {
-        EXPECT_EQ(Ctl(read).code, 0) << read;
+        EXPECT_EQ(Ctl(read).exit_code, 0) << read;
         EXPECT_FALSE(fs::exists(data / kProDctName)) << read;
         EXPECT_FALSE(fs::exists(data / kCurIdName)) << read;
     }
     // On a stored one: neither the files nor their times change.
-    ASSERT_EQ(Ctl("profiles create Mine").code, 0);
+    ASSERT_EQ(Ctl("profiles create Mine").exit_code, 0);
     const std::string before = Snapshot();
     const std::string export_bk = "profiles export Mine '" + bk.string() + "'";
     for (const std::string& read : {std::string("profiles list"), std::string("profiles show Mine --json"), export_bk,
                                    std::string("macros list"), std::string("config show --json")}) {
-        EXPECT_EQ(Ctl(read).code, 0) << read;
+        EXPECT_EQ(Ctl(read).exit_code, 0) << read;
     }
     EXPECT_TRUE(fs::exists(bk));
     EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(StoreCliTest, AStoreThatCannotBeLoadedIsKeptAsideAndTheUserIsTold) {
-    ASSERT_EQ(Ctl("profiles create Mine").code, 0);
+    ASSERT_EQ(Ctl("profiles create Mine").exit_code, 0);
     auto stored = ReadBytes(data / kProDctName);
     stored.resize(stored.size() - 1);  // a short file, as a failing disk leaves it
     WriteBytes(data / kProDctName, stored);
     WriteBytes(data / kProDctBadName, {1, 2, 3});  // kept from an earlier time
 
-    const CtlResult list = Ctl("profiles list");
+    const CtlRun list = Ctl("profiles list");
     EXPECT_NE(list.out.find("cannot be read (wrong size"), std::string::npos) << list.out;
     EXPECT_EQ(ReadBytes(data / kProDctName), stored) << "a reader leaves it";
 
-    const CtlResult create = Ctl("profiles create Other");
-    EXPECT_EQ(create.code, 0) << create.out;
+    const CtlRun create = Ctl("profiles create Other");
+    EXPECT_EQ(create.exit_code, 0) << create.out;
     const std::string kept = data / (std::string(kProDctBadName) + ".2");
     EXPECT_NE(create.out.find("kept as " + kept), std::string::npos) << create.out;
     EXPECT_EQ(ReadBytes(kept), stored);
@@ -158,25 +147,25 @@ TEST_F(StoreCliTest, AStoreThatCannotBeLoadedIsKeptAsideAndTheUserIsTold) {
 
 TEST_F(StoreCliTest, AStoreWithoutReadPermissionIsNotReplaced) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
-    ASSERT_EQ(Ctl("profiles create Mine").code, 0);
+    ASSERT_EQ(Ctl("profiles create Mine").exit_code, 0);
     const auto stored = ReadBytes(data / kProDctName);
     fs::permissions(data / kProDctName, fs::perms::none);
-    const CtlResult create = Ctl("profiles create Other");
+    const CtlRun create = Ctl("profiles create Other");
     EXPECT_NE(create.out.find("Permission denied"), std::string::npos) << create.out;
     fs::permissions(data / kProDctBadName, fs::perms::owner_read);
     EXPECT_EQ(ReadBytes(data / kProDctBadName), stored);
 }
 
 TEST_F(StoreCliTest, AMissingOrZeroCurrentIdKeepsTheStoredProfiles) {
-    ASSERT_EQ(Ctl("profiles list").code, 0);
-    ASSERT_EQ(Ctl("profiles create Mine").code, 0);
+    ASSERT_EQ(Ctl("profiles list").exit_code, 0);
+    ASSERT_EQ(Ctl("profiles create Mine").exit_code, 0);
     const int stored = ProfileLines();
     fs::remove(data / kCurIdName);
     EXPECT_EQ(ProfileLines(), stored);
-    ASSERT_EQ(Ctl("profiles create Two").code, 0);
+    ASSERT_EQ(Ctl("profiles create Two").exit_code, 0);
     EXPECT_EQ(ProfileLines(), stored + 1);
     WriteBytes(data / kCurIdName, {0, 0, 0, 0});
-    ASSERT_EQ(Ctl("profiles rename Two Three").code, 0);
+    ASSERT_EQ(Ctl("profiles rename Two Three").exit_code, 0);
     EXPECT_EQ(ProfileLines(), stored + 1);
 }
 

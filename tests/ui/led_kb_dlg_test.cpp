@@ -49,16 +49,6 @@ struct KbPage {
         page->RefreshFromProfile();
     }
     KbProfile& Kb() { return host.CurrentProfile()->Kb; }
-    // Opens a list and clicks the entry with that item data.
-    static void Choose(CComboBtn* combo, std::uint32_t value) {
-        QTest::mouseClick(combo, Qt::LeftButton);
-        CSkinMenu* menu = CSkinMenu::OpenMenu();
-        ASSERT_NE(menu, nullptr);
-        const auto& items = combo->Items(combo->CurrentList());
-        const auto it = std::find_if(items.begin(), items.end(), [&](const auto& i) { return i.value == value; });
-        ASSERT_NE(it, items.end()) << value;
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->RowRect(static_cast<int>(it - items.begin())).center());
-    }
     void ClickKey(int slot) { QTest::mouseClick(picture.get(), Qt::LeftButton, {}, picture->KeyRect(slot).center()); }
     void PerKeyMode(int group) {
         Kb().nEffect = kEffects;
@@ -78,7 +68,7 @@ TEST(KbLightingPage, LedMaskHidesAnEffectWhileThePerKeyEntryKeepsTheEffectCount)
     EXPECT_EQ(items, (std::vector<std::uint32_t>{0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
     EXPECT_EQ(t.page->PerKeyEntry(), kEffects);
 
-    KbPage::Choose(t.page->EffectList(), kEffects);
+    ChooseItem(t.page->EffectList(), kEffects);
     EXPECT_EQ(t.Kb().nEffect, kEffects);
     EXPECT_TRUE(t.page->GroupList()->isVisible());
     EXPECT_FALSE(t.page->SpeedSlider()->isVisible());
@@ -133,7 +123,7 @@ TEST(KbLightingPage, ALitKeyClickedGoesOffAndComesBackInThePaintColour) {
 
 TEST(KbLightingPage, SpeedSliderValueThreeOfFourStoresThree) {
     KbPage t;
-    KbPage::Choose(t.page->EffectList(), 0);
+    ChooseItem(t.page->EffectList(), 0);
     const int before = t.host.applyRequests;
     CPngSliderBar* bar = t.page->SpeedSlider();
     ASSERT_TRUE(bar->isVisible());
@@ -145,7 +135,7 @@ TEST(KbLightingPage, SpeedSliderValueThreeOfFourStoresThree) {
 
 TEST(KbLightingPage, TheColourCyclePreviewRunsAtTheSecondNeonSpeedAndStopsWhenPausedOrHidden) {
     KbPage t;
-    KbPage::Choose(t.page->EffectList(), 6);  // device code 2: the colour cycle
+    ChooseItem(t.page->EffectList(), 6);  // device code 2: the colour cycle
     CPngSliderBar* bar = t.page->SpeedSlider();
     QTest::mouseClick(bar, Qt::LeftButton, {}, {bar->Slider()->PixelOf(2), bar->height() / 2});
     ASSERT_TRUE(t.picture->PreviewRunning());
@@ -174,10 +164,10 @@ TEST(KbLightingPage, ShowEffectAndTheLowestBrightnessWithMinLightEffectOffLeaveT
             if (t.picture->CellColour(j) != 0) return false;
         return true;
     };
-    KbPage::Choose(t.page->EffectList(), 1);
+    ChooseItem(t.page->EffectList(), 1);
     EXPECT_FALSE(t.picture->PreviewRunning());
     EXPECT_TRUE(all_unlit());
-    KbPage::Choose(t.page->EffectList(), 0);  // the running light
+    ChooseItem(t.page->EffectList(), 0);  // the running light
     CPngSliderBar* bright = t.page->BrightSlider();
     QTest::mouseClick(bright, Qt::LeftButton, {}, {bright->Slider()->PixelOf(2), bright->height() / 2});
     t.picture->AdvancePreview(5);
@@ -190,7 +180,7 @@ TEST(KbLightingPage, ShowEffectAndTheLowestBrightnessWithMinLightEffectOffLeaveT
 
 TEST(KbLightingPage, AReactivePreviewTakesKeyPressesAndShiftIsTheLeftShift) {
     KbPage t;
-    KbPage::Choose(t.page->EffectList(), 2);  // device code 17: the reactive glow
+    ChooseItem(t.page->EffectList(), 2);  // device code 17: the reactive glow
     ASSERT_TRUE(t.picture->IsCapturing());
     const int lshift = 74;  // K75
     EXPECT_EQ(t.picture->CellColour(lshift), 0u);
@@ -217,7 +207,7 @@ TEST(KbLightingPage, TheModeBoxesTellTheWindowAndHideTheEffectControls) {
 TEST(KbLightingPage, AfterApplyTheKeyboardHoldsTheEffectAndThePerKeyColours) {
     KbPage t;
     const KbDevCfg& kb = t.host.config.gVar.KbDev;
-    KbPage::Choose(t.page->EffectList(), kEffects);
+    ChooseItem(t.page->EffectList(), kEffects);
     t.Kb().clrKey[0][kWMatrix] = 0;
     t.page->RefreshFromProfile();
     t.ClickKey(kWSlot);  // painted white, apply code 18: header and the group pair
@@ -265,7 +255,7 @@ TEST(KbLightingPage, PickedColoursPaintKeysFillTheGroupAndColourTheEffect) {
     const auto& keys = t.host.config.g_defKEY;
     for (int j = 0; j < t.picture->KeyCount(); ++j) ASSERT_EQ(t.Kb().clrKey[0][keys[j].nMatrixInx], Rgb(1, 2, 3)) << j;
 
-    KbPage::Choose(t.page->EffectList(), 0);
+    ChooseItem(t.page->EffectList(), 0);
     AnswerPanel(t.host, 200, 100, 0);
     QTest::mouseClick(t.page->EffectSwatch(), Qt::LeftButton);
     const LedEffect& e = t.Kb().Effects[0];

@@ -37,7 +37,8 @@ int ScriptedModals::Exec(QDialog& dlg) {
     return answer(dlg);
 }
 
-QString ScriptedModals::NextFile() {
+QString ScriptedModals::NextFile(FileAsk ask) {
+    fileAsks.push_back(std::move(ask));
     if (files_.empty()) {
         ++unanswered;
         return {};

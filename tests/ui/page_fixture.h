@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/log.h"
 #include "base/reporter.h"
@@ -48,9 +49,21 @@ public:
     void AnswerNextFile(QString path) { files_.push_back(std::move(path)); }
 
     int Exec(QDialog& dlg) override;
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return NextFile(); }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return NextFile(); }
-    QString ExistingFolder(QWidget*, const QString&, const QString&) override { return NextFile(); }
+    QString OpenFileName(QWidget*, const QString& caption, const QString& dir, const QString& filter) override {
+        return NextFile({caption, dir, filter});
+    }
+    QString SaveFileName(QWidget*, const QString& caption, const QString& dir, const QString& filter) override {
+        return NextFile({caption, dir, filter});
+    }
+    QString ExistingFolder(QWidget*, const QString& caption, const QString& dir) override {
+        return NextFile({caption, dir, {}});
+    }
+
+    // What each file chooser was opened with, in order.
+    struct FileAsk {
+        QString caption, dir, filter;
+    };
+    std::vector<FileAsk> fileAsks;
 
     // Every dialog that was opened, by window title or class name, in order.
     std::vector<QString> opened;
@@ -59,7 +72,7 @@ public:
     int unanswered = 0;
 
 private:
-    QString NextFile();
+    QString NextFile(FileAsk ask);
     std::deque<DialogAnswer> dialogs_;
     std::deque<QString> files_;
 };

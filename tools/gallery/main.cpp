@@ -236,12 +236,10 @@ void Menus(const SkinContext& ctx, QWidget* owner) {
     CSkinMenu::DestroyMenuEx();
 }
 
-void Trees(const SkinContext& ctx) {
-    const QImage main = LoadPicture(ctx.SkinPath("main_nr.png"));
-    Board b(main, QSize(640, 360));
-    CTreeCtrlEx devices(ctx, &b);
-    devices.Create(1, b.Bkg(), QRect(30, 40, 180, 80), ctx.CommonPath("open.png"), ctx.CommonPath("close.png"),
-                   DialogFont(15, 600));
+// The device list as the main window shows it, with the mouse and keyboard rows.
+void DeviceList(const SkinContext& ctx, Board& b, CTreeCtrlEx& devices, const QRect& at, const QString& open,
+                const QString& close) {
+    devices.Create(1, b.Bkg(), at, open, close, DialogFont(15, 600));
     devices.SetRowHeight(26);
     devices.SetIconBox(20);
     devices.SetBkgColour(0xC8000000);
@@ -249,6 +247,13 @@ void Trees(const SkinContext& ctx) {
     devices.SetTextColours(ctx.gvar->clrLstBoxTxtNr, Rgb(67, 156, 200));
     devices.AddItem(nullptr, false, true, ctx.SkinPath("ms.png"), "Mouse", 1, 0, 5);
     devices.AddItem(nullptr, false, false, ctx.SkinPath("kb.png"), "Keyboard", 2, 1, 5);
+}
+
+void Trees(const SkinContext& ctx) {
+    const QImage main = LoadPicture(ctx.SkinPath("main_nr.png"));
+    Board b(main, QSize(640, 360));
+    CTreeCtrlEx devices(ctx, &b);
+    DeviceList(ctx, b, devices, QRect(30, 40, 180, 80), ctx.CommonPath("open.png"), ctx.CommonPath("close.png"));
     devices.AddItem(nullptr, false, false, ctx.SkinPath("pad.png"), "Pad", 3, 2, 5);
 
     CTreeCtrlEx macros(ctx, &b);
@@ -329,14 +334,7 @@ void MainMock(const SkinContext& ctx) {
     Button(ctx, b, {112, 445}, "del", St::Nr, {});
     Button(ctx, b, {182, 445}, "dot", St::Nr, {});
     CTreeCtrlEx devices(ctx, &b);
-    devices.Create(1, b.Bkg(), QRect(42, 500, 180, 80), {}, {}, DialogFont(15, 600));
-    devices.SetRowHeight(26);
-    devices.SetIconBox(20);
-    devices.SetBkgColour(0xC8000000);
-    devices.SetSelColour(0x00000000);
-    devices.SetTextColours(ctx.gvar->clrLstBoxTxtNr, Rgb(67, 156, 200));
-    devices.AddItem(nullptr, false, true, ctx.SkinPath("ms.png"), "Mouse", 1, 0, 5);
-    devices.AddItem(nullptr, false, false, ctx.SkinPath("kb.png"), "Keyboard", 2, 1, 5);
+    DeviceList(ctx, b, devices, QRect(42, 500, 180, 80), {}, {});
     b.labels.push_back({QPoint(44, 492), "DEVICES"});
     for (int i = 0; i < 4; ++i) {
         Button(ctx, b, {743, 41 + i * 30 + (i > 0 ? 150 : 0)}, "header", i == 0 ? St::Checked : St::Nr,

@@ -4,19 +4,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "skin_kit.h"
+
 namespace quobel {
 namespace {
-
-QImage Canvas(int w, int h) {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    return img;
-}
-
-QColor Mix(const QColor& a, const QColor& b, double t) {
-    const auto lerp = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };
-    return QColor(lerp(a.red(), b.red()), lerp(a.green(), b.green()), lerp(a.blue(), b.blue()));
-}
 
 // A level row: a rounded tile, lit in the accent when it is the row being edited.
 QImage DpiRow(const PagePalette& c, bool focused) {

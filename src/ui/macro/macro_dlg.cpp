@@ -9,7 +9,7 @@
 #include "base/log.h"
 #include "base/utf16.h"
 #include "macro/macro_folder.h"
-#include "ui/keymap.h"
+#include "ui/key_capture.h"
 #include "ui/macro/macro_tree_view.h"
 #include "ui/modals.h"
 #include "ui/pages/page.h"
@@ -451,20 +451,7 @@ void CMacroDlg::RecordKey(int vk, bool release) {
 
 bool CMacroDlg::HandleKey(QObject* target, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (m_bRecording) {
-        if (type == QEvent::ShortcutOverride) {
-            event->accept();
-            return true;
-        }
-        if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        // Qt repeats a held key as release and press pairs; the system as presses only.
-        if (!(key->isAutoRepeat() && type == QEvent::KeyRelease)) {
-            RecordKey(KeyEventToVk(*key), type == QEvent::KeyRelease);
-        }
-        event->accept();
-        return true;
-    }
+    if (m_bRecording) return TakeCaptureKey(event, [this](int vk, bool release) { RecordKey(vk, release); });
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {

@@ -27,6 +27,7 @@
 #include "profile/profile_store.h"
 #include "ui/keymap.h"
 #include "ui/macro/macro_dlg.h"
+#include "ui/main/profile_controls.h"
 #include "ui/main/progress_dlg.h"
 #include "ui/modals.h"
 #include "ui/pages/dpi_dlg.h"
@@ -168,8 +169,7 @@ bool CQuobelDlg::CreateDevices() {
         if (kind == DeviceKind::Mouse) static_cast<CDev5307&>(*m_devs[i].dev).SetSystemPointer(m_env.pointer);
         // The service thread hands the mouse's reports to the window's thread.
         (void)m_devs[i].drv->Init([this](std::uint32_t report) {
-            QMetaObject::invokeMethod(
-                this, [report] { LogPrint("UM_DEVICEBEHAVIOR 0x%08x", report); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this, report] { OnDeviceBehavior(report); }, Qt::QueuedConnection);
         });
     }
     return true;
@@ -223,6 +223,7 @@ bool CQuobelDlg::OnInitDialog() {
     }
     LoadMacroFolder(MacroFolderOf(cfg.szDataPath), m_macros, g.nMacroDir,
                     static_cast<std::uint32_t>(g.bMacroHasMsKey));
+    StartHotplug();
     m_autoSwitch.start();
     if (g.nTrayIcon == 1 || g.nTrayIcon == 3) AddTray();
     if (m_bShowPermission) OnConfig();
@@ -378,7 +379,8 @@ void CQuobelDlg::BuildButtons() {
 
     m_pCombo = CComboBtn::Create(m_ctx, this, m_imgBkg, l.combo.topLeft(), "combo_nr.png", "combo_ov.png",
                                  "combo_dn.png");
-    if (m_pCombo) connect(m_pCombo, &CComboBtn::Command, this, &CQuobelDlg::OnProfileCombo);
+    m_pProfileCtl = new CProfileControls(*this, m_env.ids ? *m_env.ids : SystemIdGenerator());
+    m_pProfileCtl->Connect(m_pCombo, m_btn[kAdd], m_btn[kDel], m_btn[kMore]);
 
     m_pEdit528 = new QLineEdit(this);
     m_pEdit528->setObjectName("edit528");
@@ -620,22 +622,7 @@ void CQuobelDlg::LoadProfiles() {
 }
 
 void CQuobelDlg::UpdateProfileCombo() {
-    if (!m_pCombo) return;
-    m_pCombo->ClearList(0);
-    for (const ProfileData& p : m_profiles) {
-        m_pCombo->AddItem(0, QString::fromStdU16String(std::u16string(FieldView(p.szName))), p.dwProfileID);
-    }
-    if (const ProfileData* cur = m_profiles.Current()) {
-        m_pCombo->SelectValue(cur->dwProfileID);
-    } else {
-        m_pCombo->SelectIndex(-1);
-    }
-}
-
-void CQuobelDlg::OnProfileCombo() {
-    if (!m_pCombo || m_pCombo->SelectedValue() < 0) return;
-    SelectProfile(static_cast<std::uint32_t>(m_pCombo->SelectedValue()));
-    (void)WriteCurrentId(m_profiles, m_env.config->szDataPath);
+    if (m_pProfileCtl) m_pProfileCtl->ShowCurrent();
 }
 
 void CQuobelDlg::SelectProfile(std::uint32_t id) {
@@ -1121,6 +1108,11 @@ void CQuobelDlg::Teardown() {
     if (m_bTornDown) return;
     m_bTornDown = true;
     LogPrint("DestroyWindow START");
+    // No device event reaches the window once this returns.
+    if (m_env.hotplug) m_env.hotplug->Stop();
+    for (QTimer* t : m_arrival) {
+        if (t) t->stop();
+    }
     m_autoSwitch.stop();
     StopSound();
     if (m_pTray) m_pTray->hide();

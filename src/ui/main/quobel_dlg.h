@@ -25,6 +25,7 @@
 #include "device/device_pair.h"
 #include "macro/macro_list.h"
 #include "platform/hid/hid.h"
+#include "platform/hotplug/hotplug.h"
 #include "profile/profile_list.h"
 #include "ui/pages/page.h"
 #include "ui/skin/skin.h"
@@ -46,6 +47,7 @@ class CLedPadDlg_Std;
 class CNotifyDlg;
 class CPadMarkDlg;
 class CPngBtn;
+class CProfileControls;
 class CProgressDlg;
 class CRateDlg;
 class CSysDlg;
@@ -71,6 +73,8 @@ struct WindowEnv {
     // The desktop's pointer settings, written with the mouse's flag 8; null leaves them
     // alone (simulated devices, tests).
     SystemPointer* pointer = nullptr;
+    // Arrival and removal of devices (udev, or the simulated devices); null: none.
+    HotplugSource* hotplug = nullptr;
     QFont font;                        // the application font
     // False: the tray icon is not added even where TrayIcon asks for it (no system tray).
     bool trayAvailable = true;
@@ -133,6 +137,14 @@ public:
     void OnKeyClick(int slot);
     void OnKeyRClick(int slot);
     void OnLedMode(int mode);
+    // Device events (quobel_dlg_events.cpp), on the window's thread. A device arrived
+    // or was removed: searched or dropped by the kind its name carries.
+    void OnDeviceChange(const DeviceEvent& event);
+    // A notification report of the mouse: popup, DPI level and key mode.
+    void OnDeviceBehavior(std::uint32_t report);
+    // Open attempts after an arrival: a pause, then FindDev, at most this many times.
+    static constexpr int kArrivalTries = 6;
+    static constexpr std::array<int, 3> kArrivalPauseMs = {200, 100, 100};
 
     // What tests and the screenshots look at.
     [[nodiscard]] CPngBtn* Btn(Button b) const { return m_btn[b]; }
@@ -140,6 +152,7 @@ public:
     [[nodiscard]] int ExpandedSection() const { return m_nExpanded; }
     [[nodiscard]] CTreeCtrlEx* DeviceList() const { return m_pDevList; }
     [[nodiscard]] CComboBtn* ProfileCombo() const { return m_pCombo; }
+    [[nodiscard]] CProfileControls* ProfileControls() const { return m_pProfileCtl; }
     [[nodiscard]] DeviceKind SelectedKind() const { return m_selKind; }
     [[nodiscard]] CProList& Profiles() { return m_profiles; }
     [[nodiscard]] ApplyThreads& Threads() { return *m_threads; }
@@ -158,6 +171,12 @@ public:
     [[nodiscard]] CPadMarkDlg* PadMark() const { return m_pPadMark; }
     [[nodiscard]] CLedPadDlg_Std* PadLight() const { return m_pLedPad; }
     [[nodiscard]] CNotifyDlg* Notify() const { return m_pNotify; }
+    // The DPI level the mouse last reported.
+    [[nodiscard]] int CurrentDpiIndex() const { return m_nCurDpi; }
+    // Open attempts of kind that are still to come after an arrival (0: none pending).
+    [[nodiscard]] int ArrivalTriesLeft(DeviceKind kind) const;
+    // The text of the last tray balloon shown (empty: none).
+    [[nodiscard]] const QString& LastBalloon() const { return m_lastBalloon; }
     // The progress window of the apply that runs now, or null.
     [[nodiscard]] CProgressDlg* Progress() const { return m_pProgress; }
     // The macro-in-use check the macro editor gets: true (message shown) when the
@@ -205,7 +224,6 @@ private:
     void OnDriverSettings();
     void OnExitButton();
     void OnListItemClick(int id, TreeItem* item);
-    void OnProfileCombo();
     void PlaceMacroButton(DeviceKind kind);
     void UpdateProfileCombo();
     bool GunCheckOk() const;
@@ -215,6 +233,12 @@ private:
     CPngBtn* MakeButton(const QRect& r, const char* base, const char* over, const char* down, const QString& caption);
     CPngBtn* MakeHotArea(const QRect& r, const QString& caption);
     void Teardown();
+    void StartHotplug();
+    void ArrivalAttempt(DeviceKind kind);
+    void OnDeviceOpened(DeviceKind kind);
+    void SensorAutoSwitch();
+    void OnDeviceGone();
+    void ShowBalloon(const QString& text);
 
     WindowEnv m_env;
     SkinContext m_ctx;
@@ -238,6 +262,7 @@ private:
     std::array<CPage*, kHeaders> m_sectionPage{};
     int m_nExpanded = -1;
     CComboBtn* m_pCombo = nullptr;
+    CProfileControls* m_pProfileCtl = nullptr;  // a child of the window
     CTreeCtrlEx* m_pDevList = nullptr;
     QLineEdit* m_pEdit528 = nullptr;
     CKeyMarkDlg* m_pKeyMark = nullptr;
@@ -258,6 +283,11 @@ private:
     QTimer m_autoSwitch;
     QPoint m_ptDrag;
     bool m_bDragging = false;
+    // Device events.
+    std::array<QTimer*, 3> m_arrival{};       // the pause before each open attempt
+    std::array<int, 3> m_nArrivalTries{};     // attempts made since the last arrival
+    int m_nCurDpi = 0;
+    QString m_lastBalloon;
 };
 
 }  // namespace quobel

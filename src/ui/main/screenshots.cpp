@@ -24,7 +24,9 @@
 #include "macro/macro_file.h"
 #include "macro/macro_folder.h"
 #include "platform/ini.h"
+#include "profile/profile_defaults.h"
 #include "ui/macro/macro_dlg.h"
+#include "ui/main/profile_controls.h"
 #include "ui/main/progress_dlg.h"
 #include "ui/pages/color_panel_dlg.h"
 #include "ui/pages/dpi_dlg.h"
@@ -44,6 +46,7 @@
 #include "ui/pages/led_pad_dlg.h"
 #include "ui/pages/pad_mark_dlg.h"
 #include "ui/skin/msg_dlg.h"
+#include "ui/skin/notify_dlg.h"
 #include "ui/skin/png_btn.h"
 #include "ui/skin/skin_menu.h"
 #include "ui/skin/tree_ctrl.h"
@@ -88,6 +91,28 @@ QWidget* MsgNoDevice(Shot& s) {
     return w;
 }
 
+// ---- profiles ----
+// The window with a menu of the profile controls open over it.
+QWidget* WindowWithMenu(Shot& s, CSkinMenu* menu);
+
+QWidget* ProfileMenu(Shot& s) {
+    SelectKind(s, DeviceKind::Mouse);
+    CProfileControls* ctl = s.wnd.ProfileControls();
+    if (!ctl) return nullptr;
+    // A second profile, so the list shows more than the defaults.
+    ProfileData p;
+    CreateProfile(p, PartsOf(s.wnd.Cfg()), "Racing (night)", s.wnd.Cfg(), SystemIdGenerator());
+    (void)s.wnd.Profiles().AddProfile(p);
+    ctl->ShowCurrent();
+    return WindowWithMenu(s, ctl->OpenProfileMenu());
+}
+
+QWidget* MoreMenu(Shot& s) {
+    SelectKind(s, DeviceKind::Mouse);
+    CProfileControls* ctl = s.wnd.ProfileControls();
+    return ctl ? WindowWithMenu(s, ctl->OpenMoreMenu()) : nullptr;
+}
+
 // ---- pages: add your states here ----
 
 // ---- dpi ----
@@ -96,6 +121,21 @@ QWidget* Own(Shot& s, std::unique_ptr<Dlg> dlg) {
     QWidget* w = dlg.get();
     s.owned = std::move(dlg);
     return w;
+}
+
+QWidget* WindowWithMenu(Shot& s, CSkinMenu* menu) {
+    if (menu == nullptr) return nullptr;
+    // The menu is a window of its own: drawn over the window where it opened.
+    QPixmap picture = s.wnd.grab();
+    {
+        QPainter p(&picture);
+        p.drawPixmap(menu->pos() - s.wnd.pos(), menu->grab());
+    }
+    CSkinMenu::DestroyMenuEx();
+    auto holder = std::make_unique<QLabel>();
+    holder->setPixmap(picture);
+    holder->resize(picture.deviceIndependentSize().toSize());
+    return Own(s, std::move(holder));
 }
 
 QWidget* DpiPage(Shot& s) {
@@ -332,12 +372,22 @@ QWidget* PadLighting(Shot& s) {
     return &s.wnd;
 }
 
+// ---- device events ----
+// The popup after the mouse reported its second DPI level in key mode 2 (bytes 02 02).
+QWidget* PopupDpi(Shot& s) {
+    s.wnd.OnDeviceBehavior(0x0202);
+    CNotifyDlg* popup = s.wnd.Notify();
+    return popup && popup->isVisible() ? popup : nullptr;
+}
+
 constexpr ScreenshotState kStates[] = {
     {"main-mouse", MainMouse},
     {"main-keyboard", MainKeyboard},
     {"main-pad", MainPad},
     {"progress", Progress},
     {"msg-nodevice", MsgNoDevice},
+    {"profile-menu", ProfileMenu},
+    {"more-menu", MoreMenu},
     {"dpi-page", DpiPage},
     {"rate-page", RatePage},
     {"system-page", SystemPage},
@@ -360,6 +410,7 @@ constexpr ScreenshotState kStates[] = {
     {"kb-preview-20", KbPreview<20>},
     {"ms-lighting", MsLighting},
     {"pad-lighting", PadLighting},
+    {"popup-dpi", PopupDpi},
 };
 
 }  // namespace

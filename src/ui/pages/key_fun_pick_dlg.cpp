@@ -9,7 +9,7 @@
 #include "config/text_table.h"
 #include "device/function_codes.h"
 #include "macro/macro_names.h"
-#include "ui/keymap.h"
+#include "ui/key_capture.h"
 #include "ui/modals.h"
 #include "ui/pages/page.h"
 #include "ui/pages/pick_macro_dlg.h"
@@ -167,19 +167,7 @@ void CKeyFunPickDlg::OnCaptureKey(int vk, bool release) {
 }
 
 bool CKeyFunPickDlg::CaptureKeyEvent(QEvent* event) {
-    const auto type = event->type();
-    if (type == QEvent::ShortcutOverride) {
-        event->accept();
-        return true;
-    }
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    // Held keys repeat as presses only, as the system's key messages do.
-    if (!(key->isAutoRepeat() && type == QEvent::KeyRelease)) {
-        OnCaptureKey(KeyEventToVk(*key), type == QEvent::KeyRelease);
-    }
-    event->accept();
-    return true;
+    return TakeCaptureKey(event, [this](int vk, bool release) { OnCaptureKey(vk, release); });
 }
 
 bool CKeyFunPickDlg::event(QEvent* event) {

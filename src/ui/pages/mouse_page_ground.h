@@ -3,9 +3,10 @@
 // picture cut to the page's size, and the frame around it.
 
 #include <QImage>
+#include <QPainter>
 #include <QSize>
 
-class QPainter;
+class QWidget;
 
 namespace quobel {
 
@@ -16,5 +17,22 @@ struct SkinContext;
 QImage MousePageGround(const SkinContext& ctx, QSize size);
 // The one-pixel frame in the configured frame colour.
 void PaintPageFrame(QPainter& p, const SkinContext& ctx, QSize size);
+
+// Paints a page into an image, put on the page at once when it goes out of scope, so a
+// page never shows half drawn. Starts with the ground, the frame, the text colour and
+// the skin's font.
+class PagePainter {
+public:
+    PagePainter(QWidget& page, const SkinContext& ctx, const QImage& ground);
+    ~PagePainter();
+    PagePainter(const PagePainter&) = delete;
+    PagePainter& operator=(const PagePainter&) = delete;
+    [[nodiscard]] QPainter& p() { return painter_; }
+
+private:
+    QWidget& page_;
+    QImage frame_;
+    QPainter painter_;
+};
 
 }  // namespace quobel

@@ -85,18 +85,12 @@ void CRateDlg::mousePressEvent(QMouseEvent* event) {
 
 void CRateDlg::paintEvent(QPaintEvent*) {
     const SkinContext& ctx = m_host.Skin();
-    QImage frame(size(), QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&frame);
-    p.drawImage(0, 0, m_imgBkg);
-    PaintPageFrame(p, ctx, size());
-    p.setPen(ToQColor(ctx.gvar->clrTxt));
+    PagePainter page(*this, ctx, m_imgBkg);
     QFont title = ctx.font;
     title.setBold(true);
-    p.setFont(title);
-    p.drawText(QRect(12, 8, width() - 24, 22), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               ctx.Text("tc_ms6"));
-    p.end();
-    QPainter(this).drawImage(0, 0, frame);
+    page.p().setFont(title);
+    page.p().drawText(QRect(12, 8, width() - 24, 22), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                      ctx.Text("tc_ms6"));
 }
 
 }  // namespace quobel

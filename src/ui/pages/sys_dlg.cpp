@@ -163,12 +163,8 @@ void CSysDlg::mousePressEvent(QMouseEvent* event) {
 
 void CSysDlg::paintEvent(QPaintEvent*) {
     const SkinContext& ctx = m_host.Skin();
-    QImage frame(size(), QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&frame);
-    p.drawImage(0, 0, m_imgBkg);
-    PaintPageFrame(p, ctx, size());
-    p.setPen(ToQColor(ctx.gvar->clrTxt));
-    p.setFont(ctx.font);
+    PagePainter page(*this, ctx, m_imgBkg);
+    QPainter& p = page.p();
     const int single = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     const int width = kWidth - 2 * kLeft;
     const auto label = [&](int y, const char* id) {
@@ -198,8 +194,6 @@ void CSysDlg::paintEvent(QPaintEvent*) {
         p.drawText(QRect(kLeft, kNoteY, width, height() - kNoteY - 6), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                    note);
     }
-    p.end();
-    QPainter(this).drawImage(0, 0, frame);
 }
 
 }  // namespace quobel

@@ -9,7 +9,7 @@
 
 #include <chrono>
 
-#include "ui/keymap.h"
+#include "ui/key_capture.h"
 #include "ui/skin/png_btn.h"
 
 namespace quobel {
@@ -167,19 +167,7 @@ void CMsgDlg::OnCaptureKey(int vk, bool release) {
 }
 
 bool CMsgDlg::CaptureKeyEvent(QEvent* event) {
-    const auto type = event->type();
-    if (type == QEvent::ShortcutOverride) {
-        event->accept();  // every key belongs to the capture, none is a shortcut
-        return true;
-    }
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    // Held keys repeat as presses only, as the system's key messages do.
-    if (!(key->isAutoRepeat() && type == QEvent::KeyRelease)) {
-        OnCaptureKey(KeyEventToVk(*key), type == QEvent::KeyRelease);
-    }
-    event->accept();
-    return true;
+    return TakeCaptureKey(event, [this](int vk, bool release) { OnCaptureKey(vk, release); });
 }
 
 bool CMsgDlg::event(QEvent* event) {

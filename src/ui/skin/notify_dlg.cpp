@@ -78,9 +78,12 @@ void CNotifyDlg::paintEvent(QPaintEvent*) {
     const bool two_values = !m_texts[2].isEmpty();
     const int row = height() / (two_values ? 4 : 3);
     auto line = [&](int index, const QString& text, int px) {
+        // A value too wide for the popup ("X 16000") gets a smaller font before it is cut.
+        const int room = width() - 8;
         p.setFont(DialogFont(px, 800));
+        while (px > 12 && p.fontMetrics().horizontalAdvance(text) > room) p.setFont(DialogFont(px -= 2, 800));
         p.drawText(QRect(0, index * row, width(), row), Qt::AlignCenter | Qt::TextSingleLine,
-                   p.fontMetrics().elidedText(text, Qt::ElideRight, width() - 8));
+                   p.fontMetrics().elidedText(text, Qt::ElideRight, room));
     };
     line(0, m_texts[0], 30);
     line(1, m_texts[1], 48);
