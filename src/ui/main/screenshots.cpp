@@ -355,11 +355,15 @@ QWidget* KbPreview(Shot& s) {
     return &s.wnd;
 }
 
-// Mouse lighting: the colour wave glowing through the mouse picture, 30 frames in.
+// Mouse lighting: its section open, the colour wave glowing through the mouse picture
+// 30 frames in.
 QWidget* MsLighting(Shot& s) {
     SelectKind(s, DeviceKind::Mouse);
     CLedMsDlg_5307Std* page = s.wnd.MouseLight();
     if (!page || !s.wnd.MouseMark() || !page->ChooseEffect(0)) return nullptr;
+    for (int i = 0; i < CQuobelDlg::kHeaders; ++i) {
+        if (s.wnd.SectionPage(i) == page) s.wnd.ExpandSection(i);
+    }
     for (int i = 0; i < 30; ++i) s.wnd.MouseMark()->AdvancePreview();
     return &s.wnd;
 }
