@@ -106,14 +106,18 @@ struct Rig {
         p.dwProfileID = 0x11;
         profile.Set(p, MacroList{});
     }
+    // The kind's apply thread running one apply with these flags, held inside the apply.
+    void StartHeldApply(DeviceKind kind, std::uint32_t flags) {
+        ASSERT_TRUE(threads.StartApplyThread(kind, target));
+        target.Hold();
+        ASSERT_TRUE(threads.RequestApply(kind, flags));
+        target.WaitRunning();
+    }
 };
 
 TEST(ApplyThread, RequestsMadeDuringAnApplyRunLaterWithTheLatestFlags) {
     Rig rig;
-    ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Keyboard, rig.target));
-    rig.target.Hold();
-    ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Keyboard, 4));
-    rig.target.WaitRunning();
+    ASSERT_NO_FATAL_FAILURE(rig.StartHeldApply(DeviceKind::Keyboard, 4));
     EXPECT_TRUE(rig.threads.Busy(DeviceKind::Keyboard));
     ProfileData edited;
     edited.dwProfileID = 0x22;  // the page edits the profile while the apply runs
@@ -216,10 +220,7 @@ TEST(ApplyThread, PadProgressRequestIgnoredWhileBusy) {
 
 TEST(ApplyThread, AProgressWindowGoesToTheNextApplyNeverToTheRunningOne) {
     Rig rig;
-    ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Mouse, rig.target));
-    rig.target.Hold();
-    ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Mouse, 1));
-    rig.target.WaitRunning();
+    ASSERT_NO_FATAL_FAILURE(rig.StartHeldApply(DeviceKind::Mouse, 1));
     RecordingSink sink;
     auto closed = sink.closed.get_future();
     ASSERT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Mouse, ProgressLink::Make(sink)));
@@ -346,10 +347,7 @@ TEST(ApplyThread, TheForcedCjRateReachesThePublishedProfileAndTheListener) {
 
 TEST(ApplyThread, StopWaitsForTheRunningApplyAndDropsWaitingRequests) {
     Rig rig;
-    ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Keyboard, rig.target));
-    rig.target.Hold();
-    ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Keyboard, 1));
-    rig.target.WaitRunning();
+    ASSERT_NO_FATAL_FAILURE(rig.StartHeldApply(DeviceKind::Keyboard, 1));
     ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Keyboard, 2));
     rig.threads.RequestStop();
     auto stopped = std::async(std::launch::async, [&] { rig.threads.StopApplyThreads(); });
@@ -362,10 +360,7 @@ TEST(ApplyThread, StopWaitsForTheRunningApplyAndDropsWaitingRequests) {
 
 TEST(ApplyThread, RequestsBeyondTheSemaphoreMaximumAreRefused) {
     Rig rig;
-    ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Keyboard, rig.target));
-    rig.target.Hold();
-    ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Keyboard, 1));
-    rig.target.WaitRunning();
+    ASSERT_NO_FATAL_FAILURE(rig.StartHeldApply(DeviceKind::Keyboard, 1));
     int accepted = 0;
     for (int i = 0; i < 120; ++i) accepted += rig.threads.RequestApply(DeviceKind::Keyboard, 1) ? 1 : 0;
     EXPECT_EQ(accepted, 100);

@@ -14,6 +14,7 @@
 #include "ui/pages/key_ms_dlg.h"
 #include "ui/skin/notify_dlg.h"
 #include "ui/skin/png_btn.h"
+#include "ui/skin/tree_ctrl.h"
 #include "ui/window_fixture.h"
 
 namespace quobel::test {
@@ -204,6 +205,26 @@ TEST(DeviceEvents, AMouseWithAnotherSensorGetsItsDpiDefaultsAndTheDpiPageLaidOut
     EXPECT_EQ(f.wnd->DpiPage()->LevelCount(), 4);
     EXPECT_TRUE(f.wnd->DpiPage()->Row(3)->isVisible());
     EXPECT_FALSE(f.wnd->DpiPage()->Row(4)->isVisible());
+}
+
+TEST(DeviceEvents, AMouseFirstPluggedInAfterStartGetsItsPagesAndListItem) {
+    EventsWindow f;
+    f.beforeWindow = [](SimBackend& sim) { sim.Mouse()->Unplug(); };
+    ASSERT_TRUE(f.Start());
+    ASSERT_EQ(f.wnd->MouseButtons(), nullptr);
+    ASSERT_EQ(f.wnd->SelectedKind(), DeviceKind::Keyboard);
+    f.sim->Mouse()->Plug();
+    QTRY_VERIFY(f.wnd->MouseButtons() != nullptr);
+    EXPECT_NE(f.wnd->DeviceList()->FindTopLevel(static_cast<std::uint32_t>(DeviceKind::Mouse)), nullptr);
+    // The keyboard stays shown until the mouse is chosen.
+    EXPECT_EQ(f.wnd->SelectedKind(), DeviceKind::Keyboard);
+    EXPECT_FALSE(f.wnd->MouseButtons()->isVisible());
+    f.wnd->ShowKind(DeviceKind::Mouse);
+    EXPECT_TRUE(f.wnd->MouseButtons()->isVisible());
+    EXPECT_TRUE(f.wnd->DpiPage()->isVisible());
+    // Its reports reach the new pages.
+    ASSERT_TRUE(f.sim->Mouse()->EmitNotification(2, 1, 0, 0));
+    QTRY_VERIFY(f.wnd->MouseButtons()->Radio(1)->IsChecked());
 }
 
 TEST(DeviceEvents, ArrivalKeepsTryingOnATimerAndGivesUpAfterSixTries) {

@@ -39,6 +39,7 @@ WindowFixture::~WindowFixture() { wnd.reset(); }
 
 bool WindowFixture::Start() {
     sim = noDevices ? std::make_unique<SimBackend>() : MakeSimulatedDevices(config);
+    if (beforeWindow) beforeWindow(*sim);
     WindowEnv env;
     env.config = &config;
     env.texts = &texts;

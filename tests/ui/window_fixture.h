@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,8 @@ struct WindowFixture {
     const ProcessList* processList = &processes;  // set to a real one to read /proc
     bool realPauses = false;   // the device exchanges pause as on a device (an apply takes ~1 s)
     bool noDevices = false;    // no simulated device is plugged in
+    // Runs on the simulated devices before the window starts (unplug one, say).
+    std::function<void(SimBackend&)> beforeWindow;
     std::unique_ptr<CQuobelDlg> wnd;
     int progressPos = -1;     // position of the last progress window when it closed
     int progressResult = -1;  // its result: 1 when the apply thread closed it

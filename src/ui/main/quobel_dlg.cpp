@@ -486,19 +486,23 @@ void CQuobelDlg::BuildDeviceList() {
     m_pDevList->SetBkgColour((200u << 24) | (ToQColor(g.clrLstBoxBkg).rgb() & 0xFFFFFF));
     m_pDevList->SetSelColour(ToQColor(g.clrLstBoxItem).rgb() & 0xFFFFFF);
     m_pDevList->SetTextColours(g.clrLstBoxTxtNr, g.clrLstBoxTxtDn);
-    static constexpr std::array<const char*, 3> kCaptions = {"tc_msg24", "tc_msg25", "tc_msg1"};
-    static constexpr std::array<const char*, 3> kIcons = {"ms.png", "kb.png", "pad.png"};
     bool first = true;
     for (DeviceKind kind : kDeviceKinds) {
-        const std::size_t i = Index(kind);
-        if (!(m_nPresent & (1u << i))) continue;
-        const QString icon = m_ctx.SkinPath(kIcons[i]);
-        m_pDevList->AddItem(nullptr, false, first, LoadPicture(icon).width() > 0 ? icon : QString(),
-                            Text(kCaptions[i]), static_cast<std::uint32_t>(kind), 0, 5);
+        if (!(m_nPresent & (1u << Index(kind)))) continue;
+        AddDeviceListItem(kind, first);
         first = false;
     }
     m_pDevList->setVisible(g.bShowDevList != 0);
     connect(m_pDevList, &CTreeCtrlEx::TreeItemClick, this, &CQuobelDlg::OnListItemClick);
+}
+
+void CQuobelDlg::AddDeviceListItem(DeviceKind kind, bool select) {
+    static constexpr std::array<const char*, 3> kCaptions = {"tc_msg24", "tc_msg25", "tc_msg1"};
+    static constexpr std::array<const char*, 3> kIcons = {"ms.png", "kb.png", "pad.png"};
+    const std::size_t i = Index(kind);
+    const QString icon = m_ctx.SkinPath(kIcons[i]);
+    m_pDevList->AddItem(nullptr, false, select, LoadPicture(icon).width() > 0 ? icon : QString(), Text(kCaptions[i]),
+                        static_cast<std::uint32_t>(kind), 0, 5);
 }
 
 void CQuobelDlg::OnListItemClick(int id, TreeItem* item) {

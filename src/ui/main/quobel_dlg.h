@@ -207,6 +207,9 @@ private:
     void BuildKeyboardPages();
     void BuildPadPages();
     void BuildDeviceList();
+    void AddDeviceListItem(DeviceKind kind, bool select);
+    // The pages and device-list item of a kind first found after start.
+    void AddKindPages(DeviceKind kind);
     void ApplyShape();
     void AddTray();
     void LoadProfiles();

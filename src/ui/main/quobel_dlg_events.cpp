@@ -15,6 +15,7 @@
 #include "ui/pages/key_ms_dlg.h"
 #include "ui/skin/notify_dlg.h"
 #include "ui/skin/png_btn.h"
+#include "ui/skin/tree_ctrl.h"
 
 namespace quobel {
 
@@ -106,7 +107,25 @@ void CQuobelDlg::OnDeviceOpened(DeviceKind kind) {
         m_targets[i] = std::make_unique<DeviceApplyTarget>(*m_devs[i].dev);
         m_threads->StartApplyThread(kind, *m_targets[i]);
     }
+    AddKindPages(kind);
     if (kind == DeviceKind::Mouse) SensorAutoSwitch();
+}
+
+void CQuobelDlg::AddKindPages(DeviceKind kind) {
+    if (!m_pDevList || m_pDevList->FindTopLevel(static_cast<std::uint32_t>(kind))) return;
+    LogPrint("pages for the %s", KindName(kind).data());
+    const bool first = m_pDevList->TopLevel().empty();
+    switch (kind) {
+        case DeviceKind::Mouse: BuildMousePages(); break;
+        case DeviceKind::Keyboard: BuildKeyboardPages(); break;
+        case DeviceKind::Pad: BuildPadPages(); break;
+    }
+    AddDeviceListItem(kind, first);
+    RefreshPages();
+    // The new pages show only when their kind is the selected one; the open section stays.
+    const int expanded = m_nExpanded;
+    ShowKind(first ? kind : m_selKind);
+    if (!first && m_selKind == DeviceKind::Mouse) ExpandSection(expanded);
 }
 
 void CQuobelDlg::SensorAutoSwitch() {
