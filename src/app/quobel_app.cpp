@@ -197,6 +197,7 @@ int CQuobelApp::RunWindow() {
     env.processes = &processes;
     env.ids = &SystemIdGenerator();
     env.font = font;
+    env.qtTexts = &qt_texts;
     for (DeviceKind kind : kDeviceKinds) {
         const std::size_t i = CQuobelDlg::Index(kind);
         env.hid[i] = hid.get();

@@ -65,6 +65,8 @@ constexpr std::array<std::string_view, kTextCount> kIds{
     "tc_sys_str3", "tc_sys_str4", "tc_sys_str5",
     // Extra keys
     "tc_ex1", "tc_ex2", "tc_ex3",
+    // Driver settings: the program whose running selects the profile
+    "tc_link",
 };
 
 using IdIndex = std::pair<std::string_view, int>;

@@ -16,7 +16,7 @@ namespace quobel {
 
 class XmlReader;
 
-inline constexpr std::size_t kTextCount = 244;
+inline constexpr std::size_t kTextCount = 245;
 
 class TextTable {
 public:

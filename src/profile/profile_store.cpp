@@ -252,12 +252,24 @@ std::string LinkedProgram(const ProfileData& profile) {
     return IsSoundPath(f) ? std::string() : f;
 }
 
-bool LinkProgram(ProfileData& profile, std::string_view program_file_name) {
-    if (IsSoundPath(program_file_name)) return false;
-    const std::u16string wide = Utf8ToUtf16(program_file_name);
+namespace {
+
+// The whole text, or nothing: a cut path or name would point elsewhere.
+bool SetSoundField(ProfileData& profile, std::string_view text) {
+    const std::u16string wide = Utf8ToUtf16(text);
     if (wide.size() >= std::size(profile.szSound)) return false;
     SetField(profile.szSound, std::u16string_view(wide));
     return true;
+}
+
+}  // namespace
+
+bool LinkProgram(ProfileData& profile, std::string_view program_file_name) {
+    return !IsSoundPath(program_file_name) && SetSoundField(profile, program_file_name);
+}
+
+bool SetSoundPath(ProfileData& profile, std::string_view path) {
+    return IsSoundPath(path) && SetSoundField(profile, path);
 }
 
 ProfileSound SoundOnSelect(const ProfileData& profile, bool play_sound) {

@@ -97,6 +97,9 @@ ProfileData* StartupProfiles(CProList& list, const Config& config, std::string_v
 // Links the profile to a program (its sound is dropped); an empty name unlinks it.
 // False (nothing changed) when the name holds a '/' or does not fit the field.
 bool LinkProgram(ProfileData& profile, std::string_view program_file_name);
+// Sets the profile's sound file. False (nothing changed) when the path names no folder
+// (it would read as a program name) or does not fit the field.
+bool SetSoundPath(ProfileData& profile, std::string_view path);
 
 // What selecting a profile does with its sound (nothing for a linked program).
 struct ProfileSound {

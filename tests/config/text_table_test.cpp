@@ -116,7 +116,7 @@ TEST_F(TextTableTest, EachLoadReplacesTheWholeTable) {
 TEST(TextTableIds, TableOrderAndIndex) {
     const auto ids = TextTable::Ids();
     EXPECT_EQ(ids.front(), "tc_title");
-    EXPECT_EQ(ids.back(), "tc_ex3");
+    EXPECT_EQ(ids.back(), "tc_link");
     for (std::size_t i = 0; i < ids.size(); ++i) EXPECT_EQ(TextTable::IndexOf(ids[i]), static_cast<int>(i));
     EXPECT_EQ(TextTable::IndexOf("tc_ms_led16"), -1);
     EXPECT_EQ(TextTable::IndexOf("tc_macro_msg24"), -1);

@@ -685,16 +685,8 @@ void CQuobelDlg::PlayProfileSound() {
     if (s.action == ProfileSound::kMissing) {
         Info(QString::fromStdString(s.message));
     } else if (s.action == ProfileSound::kPlay) {
-        if (!m_pSound) m_pSound = new QSoundEffect(this);
-        m_pSound->stop();
-        m_pSound->setSource(QUrl::fromLocalFile(QString::fromStdString(s.path)));
-        m_pSound->setLoopCount(QSoundEffect::Infinite);
-        m_pSound->play();
+        PlayLoopingSound(QString::fromStdString(s.path));
     }
-}
-
-void CQuobelDlg::StopSound() {
-    if (m_pSound) m_pSound->stop();
 }
 
 void CQuobelDlg::Exit() {
@@ -874,12 +866,6 @@ void CQuobelDlg::OnHomePage() {
     if (!web.isEmpty()) QDesktopServices::openUrl(QUrl(web));
 }
 
-void CQuobelDlg::OnDriverSettings() {
-    // The driver settings dialog is not built yet; the sound follows the option as after OK.
-    PausePreview(true);
-    PausePreview(false);
-}
-
 void CQuobelDlg::OnKeyClick(int slot) {
     ProfileData* p = m_profiles.Current();
     if (!p || slot < 0 || slot >= kKbKeySlots) return;
@@ -1002,8 +988,9 @@ void CQuobelDlg::ReloadTexts() {
     for (int i = 0; i < kUsedHeaders; ++i) {
         if (CPngBtn* h = m_headers[static_cast<std::size_t>(i)]) h->SetCaption(Text(kHeaderTexts[i]), 12);
     }
-    m_env.config->gVar.szVersion =
+    const std::string version =
         CutToUtf16Units((Text("tc_version") + " " + QString::fromStdString(g.szVer)).toStdString(), 49);
+    ChangeConfig([&version](Config& c) { c.gVar.szVersion = version; });
     for (CPage* p : std::initializer_list<CPage*>{m_pLedMs, m_pKeyMs, m_pDpi, m_pSys, m_pRate, m_pLedKb, m_pLedPad}) {
         if (p) p->ReloadTexts();
     }

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "base/reporter.h"
@@ -54,6 +55,7 @@ class CSysDlg;
 class CTreeCtrlEx;
 class IdGenerator;
 class ProcessList;
+class QtTranslations;
 class Sleeper;
 class SystemPointer;
 struct TreeItem;
@@ -78,6 +80,8 @@ struct WindowEnv {
     QFont font;                        // the application font
     // False: the tray icon is not added even where TrayIcon asks for it (no system tray).
     bool trayAvailable = true;
+    // Qt's own texts, selected again after a language change; null: left as they are.
+    QtTranslations* qtTexts = nullptr;
 };
 
 // Positions of the window's elements, from the options and the current sensor.
@@ -131,6 +135,15 @@ public:
     void ExpandSection(int index);
     void ReloadTexts();
     void ReloadSkin();
+    // Changes the shared configuration while no device thread reads its description.
+    void ChangeConfig(const std::function<void(Config&)>& change);
+    // After the selected language changed: its texts, Qt's texts, ReloadTexts.
+    void ReloadLanguage();
+    // The one looping sound of the window: a profile's, or a preview of one.
+    void PlayLoopingSound(const QString& path);
+    void StopSound();
+    // The file that loops now; empty when none does.
+    [[nodiscard]] const QString& PlayingSound() const { return m_szPlaying; }
     // One tick of the automatic profile switch.
     void AutoSwitch();
     // UM_KEYCLICK, UM_KEYRCLICK and UM_LEDMODE of the keyboard pages.
@@ -214,7 +227,6 @@ private:
     void AddTray();
     void LoadProfiles();
     void PlayProfileSound();
-    void StopSound();
     void RefreshPages();
     void StorePages(DeviceKind kind);
     // Runs the progress window over an apply of kind's thread; false when nothing ran.
@@ -283,6 +295,7 @@ private:
     QRect m_rcKbHint;
     QSystemTrayIcon* m_pTray = nullptr;
     QSoundEffect* m_pSound = nullptr;
+    QString m_szPlaying;
     QTimer m_autoSwitch;
     QPoint m_ptDrag;
     bool m_bDragging = false;

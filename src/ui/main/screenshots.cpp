@@ -26,6 +26,7 @@
 #include "platform/ini.h"
 #include "profile/profile_defaults.h"
 #include "ui/macro/macro_dlg.h"
+#include "ui/main/drv_set_dlg.h"
 #include "ui/main/profile_controls.h"
 #include "ui/main/progress_dlg.h"
 #include "ui/pages/color_panel_dlg.h"
@@ -376,6 +377,13 @@ QWidget* PadLighting(Shot& s) {
     return &s.wnd;
 }
 
+// ---- driver settings ----
+QWidget* DriverSettings(Shot& s) {
+    auto dlg = std::make_unique<CDrvSetDlg>(s.wnd, &s.wnd);
+    if (!dlg->Init()) return nullptr;
+    return Own(s, std::move(dlg));
+}
+
 // ---- device events ----
 // The popup after the mouse reported its second DPI level in key mode 2 (bytes 02 02).
 QWidget* PopupDpi(Shot& s) {
@@ -414,6 +422,7 @@ constexpr ScreenshotState kStates[] = {
     {"kb-preview-20", KbPreview<20>},
     {"ms-lighting", MsLighting},
     {"pad-lighting", PadLighting},
+    {"driver-settings", DriverSettings},
     {"popup-dpi", PopupDpi},
 };
 
