@@ -4,8 +4,10 @@
 #include <string>
 
 #include "quobel_app.h"
+#include "ui/main/startup_trace.h"
 
 int main(int argc, char** argv) {
+    quobel::StartupMark("main");
     quobel::AppOptions options;
     std::string error;
     if (!quobel::ParseAppOptions(argc, argv, options, &error)) {
@@ -16,5 +18,6 @@ int main(int argc, char** argv) {
     // Pictures are rendered without a display.
     if (!options.screenshot_dir.isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     quobel::CQuobelApp app(argc, argv, options);
+    quobel::StartupMark("qapp");
     return app.Run();
 }

@@ -26,6 +26,7 @@
 #include "ui/main/quobel_dlg.h"
 #include "ui/main/screenshots.h"
 #include "ui/main/single_instance.h"
+#include "ui/main/startup_trace.h"
 #include "ui/modals.h"
 #include "ui/qt_translations.h"
 #include "ui/skin/skin.h"
@@ -131,6 +132,7 @@ int CQuobelApp::RunWindow() {
     BoxReporter reporter(!rendering);
     Config config;
     TextTable texts;
+    StartupMark("app");
     switch (StartCore(paths, config, texts, reporter, ProcessLog())) {
         case StartupResult::NoProgramFolder: return 1;
         case StartupResult::DataInitFailed: reporter.Report("Error", "     Data Init failed.     "); return 1;
@@ -138,6 +140,7 @@ int CQuobelApp::RunWindow() {
         case StartupResult::Ready: break;
     }
 
+    StartupMark("core");
     SingleInstance instance(QString::fromStdString(texts.Get("tc_mutex")));
     if (!rendering && !instance.Acquire()) {
         LogPrint("Mutex already exists, hWnd= 0x%X", 1u);
@@ -152,6 +155,7 @@ int CQuobelApp::RunWindow() {
         return 1;
     }
 
+    StartupMark("instance-lock");
     const GVar& g = config.gVar;
     // Qt's own texts (file dialogs, standard buttons) in the selected language.
     QtTranslations qt_texts;
@@ -239,6 +243,7 @@ int CQuobelApp::RunWindow() {
         env.hotplug = &udev;
     }
 
+    StartupMark("env");
     m_bMainWindowRan = true;
     CQuobelDlg wnd(env);
     connect(&wnd, &CQuobelDlg::closed, this, &QApplication::quit, Qt::QueuedConnection);

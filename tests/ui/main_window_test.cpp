@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
+#include <QMenu>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -279,6 +280,26 @@ TEST(MainWindow, ClosingDuringAnApplyEndsCleanly) {
     f.wnd.reset();  // waits for the apply, which finishes
     EXPECT_FALSE(f.sim->Mouse()->Block(4).empty());
     EXPECT_TRUE(f.reporter.messages.empty());
+}
+
+// The window menu opens on the background's right click and on Alt+Space; its last
+// item tells the title and the version.
+TEST(MainWindow, TheWindowMenuEndsWithAbout) {
+    WindowFixture f;
+    ASSERT_TRUE(f.Start());
+    QTest::keyClick(f.wnd.get(), Qt::Key_Space, Qt::AltModifier);
+    QMenu* menu = f.wnd->SystemMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+    QTest::mouseClick(f.wnd.get(), Qt::RightButton, {}, QPoint(f.wnd->width() / 2, 8));
+    ASSERT_TRUE(menu->isVisible());
+    QAction* about = menu->actions().back();
+    EXPECT_EQ(about->text(), "&About Quobel...");
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(about).center());
+    ASSERT_EQ(f.modals.messages.size(), 1u);
+    EXPECT_EQ(f.modals.messages[0], QString::fromStdString(f.config.gVar.pszTitle + "\n" + f.config.gVar.szVersion));
+    EXPECT_FALSE(menu->isVisible());
 }
 
 }  // namespace

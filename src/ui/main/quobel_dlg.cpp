@@ -15,7 +15,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <set>
 
 #include "base/log.h"
 #include "base/utf16.h"
@@ -29,10 +28,10 @@
 #include "ui/macro/macro_dlg.h"
 #include "ui/main/profile_controls.h"
 #include "ui/main/progress_dlg.h"
+#include "ui/main/startup_trace.h"
 #include "ui/modals.h"
 #include "ui/pages/dpi_dlg.h"
 #include "ui/pages/kb_color_dlg.h"
-#include "ui/pages/key_fun_pick_dlg.h"
 #include "ui/pages/key_mark_dlg.h"
 #include "ui/pages/key_ms_dlg.h"
 #include "ui/pages/led_kb_dlg.h"
@@ -184,6 +183,7 @@ bool CQuobelDlg::OnInitDialog() {
     }
     setWindowIcon(m_icon);
     if (!CreateDevices()) return false;
+    StartupMark("devices");
     setWindowTitle(QString::fromStdString(g.pszTitle));
 
     // Which configured devices are here; one that is attached but may not be opened is
@@ -209,7 +209,9 @@ bool CQuobelDlg::OnInitDialog() {
         Info(Text("tc_msg13"));
         return false;
     }
+    StartupMark("found");
     if (!Build()) return false;
+    StartupMark("built");
 
     if (IsConfigured(g, DeviceKind::Mouse)) {
         m_pNotify = new CNotifyDlg(m_ctx, this);
@@ -224,9 +226,11 @@ bool CQuobelDlg::OnInitDialog() {
     LoadMacroFolder(MacroFolderOf(cfg.szDataPath), m_macros, g.nMacroDir,
                     static_cast<std::uint32_t>(g.bMacroHasMsKey));
     StartHotplug();
+    StartupMark("threads-macros");
     m_autoSwitch.start();
     if (g.nTrayIcon == 1 || g.nTrayIcon == 3) AddTray();
     if (m_bShowPermission) OnConfig();
+    StartupMark("shown");
 
     auto* ms = dynamic_cast<CDrv5307*>(Transport(DeviceKind::Mouse));
     if (m_pDpi && cfg.pSensorCfg()) {
@@ -866,67 +870,6 @@ void CQuobelDlg::OnHomePage() {
     if (!web.isEmpty()) QDesktopServices::openUrl(QUrl(web));
 }
 
-void CQuobelDlg::OnKeyClick(int slot) {
-    ProfileData* p = m_profiles.Current();
-    if (!p || slot < 0 || slot >= kKbKeySlots) return;
-    if (m_pKbColor && m_pKbColor->Mode() == CKBColorDlg::kModeLighting) {
-        if (m_pLedKb) m_pLedKb->OnKeyClick(slot);
-        return;
-    }
-    const GVar& g = *m_ctx.gvar;
-    KeyInfo& key = p->Kb.Keys[slot];
-    PausePreview(true);
-    CKeyFunPickDlg dlg(*this, this, key, g.bComboRec != 0);
-    const int r = m_env.modals->Exec(dlg);
-    PausePreview(false);
-    if (r != 1) return;
-    if (dlg.ResultType() == CKeyFunPickDlg::kColour) {
-        key = dlg.Picked();
-        if (m_pKbColor) m_pKbColor->update();
-        if (m_pLedKb) m_pLedKb->RefreshFromProfile();
-        if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, 4);
-        return;
-    }
-    if (dlg.ResultType() != CKeyFunPickDlg::kFunction) return;
-    const KeyInfo& picked = dlg.Picked();
-    if (FunType(picked.FunID) == kFunMacro) {
-        // Distinct macros of the keyboard's keys that still exist; the device holds nMacroNum.
-        std::set<std::uint32_t> used;
-        bool already = false;
-        for (int i = 0; i < kKbConfigKeys && used.size() < 50; ++i) {
-            const KeyInfo& k = p->Kb.Keys[i];
-            if (FunType(k.FunID) != kFunMacro) continue;
-            already = already || k.MacroID == picked.MacroID;
-            if (m_macros.Find(k.MacroID) != nullptr) used.insert(k.MacroID);
-        }
-        if (!already && static_cast<int>(used.size()) >= m_env.config->limits.nMacroNum) {
-            Info(Text("tc_msg26"));
-            return;
-        }
-    }
-    if (FunType(picked.FunID) == kFunKeyCombo && FunType(key.FunID) == kFunKeyCombo &&
-        picked.byModifier == key.byModifier && picked.byVk == key.byVk) {
-        return;
-    }
-    const KeyInfo& def = m_env.config->g_defKEY[static_cast<std::size_t>(slot)];
-    KeyInfo next = def;
-    next.FunID = picked.FunID;
-    next.MacroID = picked.MacroID;
-    next.byModifier = picked.byModifier;
-    next.byVk = picked.byVk;
-    next.byVk2 = picked.byVk2;
-    next.byModVk = picked.byModVk;
-    next.byCount = picked.byCount;
-    next.bySpeed = picked.bySpeed;
-    next.byFireVk = picked.byFireVk;
-    next.byExtra = picked.byExtra;
-    key = next;
-    const std::string caption = m_ctx.texts ? FunctionCaption(key, *m_ctx.texts) : std::string();
-    LogPrint("Key[%d][%d] set to %s (funid=0x%08x)", p->Kb.nKeyLayer, slot, caption.c_str(), key.FunID);
-    if (m_pKbColor) m_pKbColor->update();
-    if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, 1);
-}
-
 void CQuobelDlg::OnKeyRClick(int slot) {
     if (m_pLedKb) m_pLedKb->OnKeyRClick(slot);
 }
@@ -934,6 +877,7 @@ void CQuobelDlg::OnKeyRClick(int slot) {
 void CQuobelDlg::OnLedMode(int mode) {
     if (!m_pKbColor) return;
     m_pKbColor->SetMode(mode != 0 ? CKBColorDlg::kModeLighting : CKBColorDlg::kModeKeys);
+    m_pKbColor->SetLayer(CKBColorDlg::kLayerMain);
     m_pKbColor->ClearCellColours();
     m_pKbColor->update();
     update(m_rcKbHint);
@@ -1032,6 +976,12 @@ void CQuobelDlg::ReloadSkin() {
 }
 
 void CQuobelDlg::paintEvent(QPaintEvent*) {
+    if (!m_bPainted) {
+        m_bPainted = true;
+        StartupMark("first-paint");
+        // Runs once the frame with every child has been drawn and handed to the screen.
+        QTimer::singleShot(0, this, [] { StartupMark("first-frame"); });
+    }
     QPainter p(this);
     if (isMinimized()) {
         const QSize s(32, 32);
@@ -1052,10 +1002,21 @@ void CQuobelDlg::paintEvent(QPaintEvent*) {
     line(m_layout.proCaption, Text("tc_protitle"));
     line(m_layout.version, QString::fromStdString(g.szVersion));
     if (m_pDevList && m_pDevList->isVisible()) line(m_layout.devListCaption, Text("tc_msg22"));
+    // The keyboard's hint area names the Fn layer while the key cells show it.
+    if (m_pKbColor && m_pKbColor->isVisible() && m_pKbColor->Mode() == CKBColorDlg::kModeKeys &&
+        m_pKbColor->Layer() == CKBColorDlg::kLayerFn) {
+        // Centred: the area starts left of the middle panel's border.
+        p.drawText(m_rcKbHint.adjusted(0, 0, 0, -20), Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
+                   Text("tc_kb5"));
+    }
 }
 
 void CQuobelDlg::mousePressEvent(QMouseEvent* event) {
     CSkinMenu::DestroyMenuEx();
+    if (event->button() == Qt::RightButton) {
+        OpenSystemMenu(event->globalPosition().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
     // The compositor moves the window where it can (Wayland needs it); else by hand.
     if (QWindow* w = windowHandle(); w && w->startSystemMove()) return;
@@ -1078,6 +1039,10 @@ bool CQuobelDlg::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (m_pKbColor && m_pKbColor->IsCapturing()) {
         if (event->type() == QEvent::KeyPress) m_pKbColor->OnCaptureKey(KeyEventToVk(*key), false);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Space && key->modifiers() == Qt::AltModifier) {
+        OpenSystemMenu(mapToGlobal(QPoint(0, 0)));
         return true;
     }
     return CSkinDlg::IsSwallowedKey(key->key());

@@ -32,6 +32,7 @@
 #include "ui/skin/skin.h"
 
 class QLineEdit;
+class QMenu;
 class QSoundEffect;
 class QSystemTrayIcon;
 
@@ -103,6 +104,8 @@ public:
     static constexpr int kAutoSwitchMs = 1300;
     static constexpr std::uint32_t kMouseApplyRequest = 0x800F;
     static constexpr std::uint32_t kOtherApplyRequest = 0x8007;
+    // The window menu's last item; empty: the item and its separator are left out.
+    static constexpr const char* kAboutItem = "&About Quobel...";
 
     explicit CQuobelDlg(WindowEnv env, QWidget* parent = nullptr);
     ~CQuobelDlg() override;
@@ -150,6 +153,10 @@ public:
     void OnKeyClick(int slot);
     void OnKeyRClick(int slot);
     void OnLedMode(int mode);
+    // The window menu at a screen position (right click on the background, Alt+Space).
+    void OpenSystemMenu(QPoint global);
+    // Its About item: the title and the version in a message box.
+    void OnAbout();
     // Device events (quobel_dlg_events.cpp), on the window's thread. A device arrived
     // or was removed: searched or dropped by the kind its name carries.
     void OnDeviceChange(const DeviceEvent& event);
@@ -192,6 +199,8 @@ public:
     [[nodiscard]] const QString& LastBalloon() const { return m_lastBalloon; }
     // The progress window of the apply that runs now, or null.
     [[nodiscard]] CProgressDlg* Progress() const { return m_pProgress; }
+    // The window menu once it was opened, or null.
+    [[nodiscard]] QMenu* SystemMenu() const { return m_pSysMenu; }
     // The macro-in-use check the macro editor gets: true (message shown) when the
     // current profile assigns the macro.
     bool MacroInUse(std::uint32_t macro_id);
@@ -294,11 +303,13 @@ private:
     CProgressDlg* m_pProgress = nullptr;
     QRect m_rcKbHint;
     QSystemTrayIcon* m_pTray = nullptr;
+    QMenu* m_pSysMenu = nullptr;
     QSoundEffect* m_pSound = nullptr;
     QString m_szPlaying;
     QTimer m_autoSwitch;
     QPoint m_ptDrag;
     bool m_bDragging = false;
+    bool m_bPainted = false;  // the first paint has been marked
     // Device events.
     std::array<QTimer*, 3> m_arrival{};       // the pause before each open attempt
     std::array<int, 3> m_nArrivalTries{};     // attempts made since the last arrival

@@ -69,6 +69,23 @@ QWidget* MainMouse(Shot& s) { return SelectKind(s, DeviceKind::Mouse); }
 QWidget* MainKeyboard(Shot& s) { return SelectKind(s, DeviceKind::Keyboard); }
 QWidget* MainPad(Shot& s) { return SelectKind(s, DeviceKind::Pad); }
 
+// The keyboard in key-function mode with F1 given another function; with fn, the Fn
+// key held, the Fn layer shown and F1's Fn function changed.
+QWidget* MainKeyboardKeys(Shot& s, bool fn) {
+    SelectKind(s, DeviceKind::Keyboard);
+    CLedKbDlg_642Std* light = s.wnd.KeyboardLight();
+    ProfileData* p = s.wnd.CurrentProfile();
+    if (!light || !light->KeyModeBox() || !p || !s.wnd.Keyboard()) return nullptr;
+    light->KeyModeBox()->click();
+    constexpr std::uint32_t kMute = 0x04000028;
+    (fn ? p->Kb.Keys[1].FnFun.FunID : p->Kb.Keys[1].FunID) = kMute;
+    if (fn) s.wnd.OnKeyClick(97);  // the Fn key's cell
+    s.wnd.Keyboard()->RefreshFromProfile();
+    return &s.wnd;
+}
+QWidget* MainKeyboardMain(Shot& s) { return MainKeyboardKeys(s, false); }
+QWidget* MainKeyboardFn(Shot& s) { return MainKeyboardKeys(s, true); }
+
 QWidget* Progress(Shot& s) {
     const SkinContext& ctx = s.wnd.Skin();
     auto dlg = std::make_unique<CProgressDlg>(ctx, &s.wnd);
@@ -396,6 +413,8 @@ constexpr ScreenshotState kStates[] = {
     {"main-mouse", MainMouse},
     {"main-keyboard", MainKeyboard},
     {"main-pad", MainPad},
+    {"main-keyboard-keys", MainKeyboardMain},
+    {"main-keyboard-fn", MainKeyboardFn},
     {"progress", Progress},
     {"msg-nodevice", MsgNoDevice},
     {"profile-menu", ProfileMenu},

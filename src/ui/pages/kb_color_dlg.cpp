@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "base/log.h"
+#include "device/function_codes.h"
 #include "ui/pages/led_dlg.h"
 #include "ui/skin/skin.h"
 
@@ -109,11 +110,31 @@ void CKBColorDlg::SetChanged(int slot, bool changed) {
     if (slot >= 0 && slot < kSlots) m_changed[slot] = changed;
 }
 
+bool CKBColorDlg::DiffersFromFactory(const KeyFunction& now, const KeyFunction& factory) {
+    return now.FunID != factory.FunID || now.byModifier != factory.byModifier || now.byVk != factory.byVk ||
+           now.byVk2 != factory.byVk2;
+}
+
+bool CKBColorDlg::IsFnKey(const KeyInfo& key) {
+    return FunType(key.FunID) == kFunKeyCombo && key.byModifier == 0 && key.byVk == kVkFn;
+}
+
+void CKBColorDlg::SetLayer(int layer) {
+    if (layer == m_nLayer) return;
+    m_nLayer = layer;
+    RefreshFromProfile();
+}
+
 void CKBColorDlg::RefreshFromProfile() {
     const ProfileData* pro = m_host.CurrentProfile();
     const auto& def = m_host.Cfg().g_defKEY;
-    for (int i = 0; i < kSlots; ++i)
-        m_changed[i] = pro != nullptr && i < m_setup.keyCount && pro->Kb.Keys[i].FunID != def[i].FunID;
+    for (int i = 0; i < kSlots; ++i) {
+        m_changed[i] = false;
+        if (pro == nullptr || i >= m_setup.keyCount) continue;
+        const KeyInfo& k = pro->Kb.Keys[i];
+        m_changed[i] = m_nLayer == kLayerFn ? k.nFnInx != -1 && DiffersFromFactory(k.FnFun, def[i].FnFun)
+                                            : DiffersFromFactory(FunctionOf(k), FunctionOf(def[i]));
+    }
     update();
 }
 
@@ -285,6 +306,20 @@ void CKBColorDlg::paintEvent(QPaintEvent* event) {
         }
     }
     if (m_nMode == kModeKeys) {
+        if (m_nLayer == kLayerFn) {
+            // Keys without an Fn function recede; the held Fn key shows pressed.
+            const ProfileData* pro = m_host.CurrentProfile();
+            for (int i = 0; pro && i < m_setup.keyCount; ++i) {
+                const KeyInfo& k = pro->Kb.Keys[i];
+                if (IsFnKey(k)) {
+                    p.setPen(QPen(ToQColor(m_clrKeyDn), 2));
+                    p.setBrush(Qt::NoBrush);
+                    p.drawRect(KeyRect(i).adjusted(1, 1, -1, -1));
+                } else if (k.nFnInx == -1) {
+                    p.fillRect(KeyRect(i), QColor(0, 0, 0, 150));
+                }
+            }
+        }
         for (int i = 0; i < m_setup.keyCount; ++i) {
             if (!m_changed[i]) continue;
             const QRect r = KeyRect(i);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "config/key_info.h"
 #include "lighting/kb_preview.h"
 #include "ui/pages/page.h"
 
@@ -26,6 +27,9 @@ public:
     static constexpr int kModeLighting = 2;
     static constexpr int kSlots = lighting::kKbSlots;
     static constexpr int kPreviewTimer = 122;  // the preview's frame timer
+    // The key functions shown in key-function mode: what a key does alone, or with Fn held.
+    static constexpr int kLayerMain = 0;
+    static constexpr int kLayerFn = 1;
 
     CKBColorDlg(PageHost& host, QWidget* parent);
     ~CKBColorDlg() override;
@@ -45,6 +49,14 @@ public:
     void SetCellColour(int slot, Colour c);
     // The key's function differs from the factory function (mode 1 mark).
     void SetChanged(int slot, bool changed);
+    [[nodiscard]] bool IsChanged(int slot) const { return slot >= 0 && slot < kSlots && m_changed[slot]; }
+    // What the mark compares: the function, its modifiers and its two keys.
+    [[nodiscard]] static bool DiffersFromFactory(const KeyFunction& now, const KeyFunction& factory);
+    // The key acts as the keyboard's Fn key.
+    [[nodiscard]] static bool IsFnKey(const KeyInfo& key);
+    // The layer whose functions the marks show; the Fn layer dims the keys without one.
+    void SetLayer(int layer);
+    [[nodiscard]] int Layer() const { return m_nLayer; }
     [[nodiscard]] QRect KeyRect(int slot) const;
     [[nodiscard]] int HitTest(QPoint pt) const;
     [[nodiscard]] int SelectedKey() const { return m_nSelKey; }
@@ -70,7 +82,7 @@ public:
     [[nodiscard]] const lighting::KbPreviewSetup& Setup() const { return m_setup; }
 
     void SetPreviewPause(bool pause) override;
-    // Marks the keys whose function differs from the factory function.
+    // Marks the keys whose function in the shown layer differs from the factory function.
     void RefreshFromProfile() override;
     void ReloadSkin() override;
 
@@ -106,6 +118,7 @@ private:
     QPolygon m_unRect;      // outline of the polygon key
     int m_nUnRectSlot = -1;
     int m_nMode = kModeLighting;
+    int m_nLayer = kLayerMain;
     int m_nSelKey = -1;
     int m_nHover = -1;
     bool m_bPaint = false;
