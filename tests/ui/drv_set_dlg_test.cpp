@@ -15,6 +15,7 @@
 #include "platform/ini.h"
 #include "profile/profile_store.h"
 #include "ui/main/drv_set_dlg.h"
+#include "ui/qt_translations.h"
 #include "ui/skin/combo_btn.h"
 #include "ui/skin/png_btn.h"
 #include "ui/window_fixture.h"
@@ -46,7 +47,9 @@ std::string LangIni(const WindowFixture& f) { return f.config.szDataPath + "lang
 std::string SoundField(const ProfileData& p) { return FieldToUtf8(p.szSound); }
 
 TEST(DriverSettings, LanguageRelabelsTheWindowAtOnceAndExitStoresNothing) {
+    QtTranslations qt;
     WindowFixture f;
+    f.qtTexts = &qt;
     ASSERT_TRUE(f.Start());
     ASSERT_TRUE(f.wnd->Btn(CQuobelDlg::kDrv)->isVisible());
     const std::string sound_before = SoundField(*f.wnd->CurrentProfile());
@@ -57,6 +60,8 @@ TEST(DriverSettings, LanguageRelabelsTheWindowAtOnceAndExitStoresNothing) {
         ChooseItem(dlg.LanguageCombo(), 1);  // Deutsch
         ok_caption = dlg.OkButton()->Caption();
         EXPECT_EQ(f.wnd->Btn(CQuobelDlg::kApply)->Caption(), QString::fromUtf8("Übernehmen"));
+        // Qt's own texts (file dialogs) follow.
+        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Suchen in:");
         QTest::mouseClick(dlg.SoundCheck(), Qt::LeftButton);
         WindowFixture::Click(dlg.ExitButton());
     });
@@ -130,21 +135,39 @@ TEST(DriverSettings, SkinSwitchRecutsTheWindowsButtons) {
     ASSERT_FALSE(ground.isNull());
     ground.invertPixels(QImage::InvertRgb);
     ASSERT_TRUE(ground.save(QString::fromStdString((second / "main_nr.png").string())));
+    // And its push buttons another picture.
+    for (const char* name : {"button3_nr.png", "add_nr.png"}) {
+        fs::remove(second / name);
+        QImage b(QString::fromStdString((dark / name).string()));
+        b.invertPixels(QImage::InvertRgb);
+        ASSERT_TRUE(b.save(QString::fromStdString((second / name).string())));
+    }
+    const auto with_second_skin = [&](WindowFixture& w) {
+        w.config.gVar.SkinsTable[1] = {"Second", "second"};
+        w.config.gVar.nSkinsNum = 2;
+    };
+    // What the buttons look like in a window started with the second skin.
+    WindowFixture started(prog.path() + "/");
+    with_second_skin(started);
+    started.config.gVar.nSkinsIndex = 1;
+    ASSERT_TRUE(started.Start());
 
     WindowFixture f(prog.path() + "/");
-    f.config.gVar.SkinsTable[1] = {"Second", "second"};
-    f.config.gVar.nSkinsNum = 2;
+    with_second_skin(f);
     ASSERT_TRUE(f.Start());
-    CPngBtn* apply = f.wnd->Btn(CQuobelDlg::kApply);
-    CPngBtn* home = f.wnd->Btn(CQuobelDlg::kHome);
-    const QImage apply_before = apply->grab().toImage();
-    const QImage home_before = home->grab().toImage();
+    const CQuobelDlg::Button kCompared[] = {CQuobelDlg::kMin,   CQuobelDlg::kExit, CQuobelDlg::kRestore,
+                                            CQuobelDlg::kApply, CQuobelDlg::kAdd,  CQuobelDlg::kDel,
+                                            CQuobelDlg::kMore,  CQuobelDlg::kHome};
+    const QImage apply_before = f.wnd->Btn(CQuobelDlg::kApply)->grab().toImage();
 
     const int r = RunSettings(f, [&](CDrvSetDlg& dlg) {
         ChooseItem(dlg.SkinCombo(), 1);
         EXPECT_EQ(f.config.gVar.nSkinsIndex, 1);
-        EXPECT_NE(apply->grab().toImage(), apply_before);
-        EXPECT_NE(home->grab().toImage(), home_before);
+        EXPECT_NE(f.wnd->Btn(CQuobelDlg::kApply)->grab().toImage(), apply_before);
+        for (CQuobelDlg::Button b : kCompared) {
+            EXPECT_EQ(f.wnd->Btn(b)->grab().toImage(), started.wnd->Btn(b)->grab().toImage()) << "button " << b;
+        }
+        EXPECT_EQ(f.wnd->Header(0)->grab().toImage(), started.wnd->Header(0)->grab().toImage());
         WindowFixture::Click(dlg.OkButton());
     });
     EXPECT_EQ(r, 1);

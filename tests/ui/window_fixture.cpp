@@ -49,6 +49,7 @@ bool WindowFixture::Start() {
     env.ids = &SystemIdGenerator();
     env.font = DialogFont(config.gVar.nFontSize > 0 ? config.gVar.nFontSize : 12, 400);
     env.trayAvailable = false;
+    env.qtTexts = qtTexts;
     env.hotplug = sim.get();
     for (std::size_t i = 0; i < 3; ++i) {
         env.hid[i] = sim.get();

@@ -27,6 +27,10 @@
 #include "ui/main/quobel_dlg.h"
 #include "ui/page_fixture.h"
 
+namespace quobel {
+class QtTranslations;
+}
+
 namespace quobel::test {
 
 // Programs "running" as the test says; empty until set.
@@ -62,6 +66,7 @@ struct WindowFixture {
     bool noDevices = false;    // no simulated device is plugged in
     // Runs on the simulated devices before the window starts (unplug one, say).
     std::function<void(SimBackend&)> beforeWindow;
+    QtTranslations* qtTexts = nullptr;  // Qt's own texts the window selects; null: none
     std::unique_ptr<CQuobelDlg> wnd;
     int progressPos = -1;     // position of the last progress window when it closed
     int progressResult = -1;  // its result: 1 when the apply thread closed it

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 
 #include "base/log.h"
 #include "base/utf16.h"
@@ -146,8 +147,7 @@ bool CDrvSetDlg::Init() {
         PaintGround(p);
     }
     SetBackground(ground, g.clrMaskMsg);
-    for (CPngBtn* b : {m_pExit, m_pBrowse, m_pCheck, static_cast<CPngBtn*>(m_pLang), static_cast<CPngBtn*>(m_pSkin),
-                       m_pProgramBrowse, m_pCancel, m_pOk}) {
+    for (CPngBtn* b : Buttons()) {
         if (b) b->SetBackground(ground);
     }
 
@@ -283,21 +283,13 @@ void CDrvSetDlg::OnSkin() {
 
 // The controls' pictures come from the selected skin folder.
 void CDrvSetDlg::SkinControls() {
-    const auto load = [this](CPngBtn* b, const char* nr, const char* ov, const char* dn) {
-        if (!b) return;
-        const QImage n = LoadPicture(m_ctx.SkinPath(QString::fromLatin1(nr)));
-        if (n.isNull()) return;
-        b->SetPictures(n, LoadPicture(m_ctx.SkinPath(QString::fromLatin1(ov))),
-                       LoadPicture(m_ctx.SkinPath(QString::fromLatin1(dn))));
-    };
-    load(m_pExit, "exit_nr.png", "exit_ov.png", "exit_ov.png");
-    load(m_pBrowse, "dot_nr.png", "dot_ov.png", "dot_nr.png");
-    load(m_pProgramBrowse, "dot_nr.png", "dot_ov.png", "dot_nr.png");
-    load(m_pCheck, "check_nr.png", "check_ov.png", "check_dn.png");
-    load(m_pLang, "combo_nr.png", "combo_ov.png", "combo_nr.png");
-    load(m_pSkin, "combo_nr.png", "combo_ov.png", "combo_nr.png");
-    load(m_pOk, "button3_nr.png", "button3_ov.png", "button3_nr.png");
-    load(m_pCancel, "button3_nr.png", "button3_ov.png", "button3_nr.png");
+    for (CPngBtn* b : Buttons()) {
+        if (b) b->ReloadPictures();
+    }
+}
+
+std::array<CPngBtn*, 8> CDrvSetDlg::Buttons() const {
+    return {m_pExit, m_pBrowse, m_pProgramBrowse, m_pCheck, m_pLang, m_pSkin, m_pOk, m_pCancel};
 }
 
 bool CDrvSetDlg::StoreProfileField() {

@@ -11,6 +11,8 @@
 
 #include <QString>
 
+#include <array>
+
 #include "ui/skin/skin_dlg.h"
 
 class QLineEdit;
@@ -60,6 +62,7 @@ private:
     bool StoreProfileField();
     void WriteLangIni();
     void SkinControls();
+    [[nodiscard]] std::array<CPngBtn*, 8> Buttons() const;
     void PaintGround(QPainter& p) const;
     void Label(QPainter& p, const QWidget* above, const char* text_id) const;
 

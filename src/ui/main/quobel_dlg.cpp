@@ -953,9 +953,11 @@ void CQuobelDlg::ReloadSkin() {
     if (m_imgBkg.isNull()) return;
     ApplyShape();
     for (CPngBtn* b : m_btn) {
+        if (b) b->ReloadPictures();
         if (b) b->SetBackground(m_imgBkg);
     }
     for (CPngBtn* h : m_headers) {
+        if (h) h->ReloadPictures();
         if (h) h->SetBackground(m_imgBkg);
     }
     if (m_btn[kHome]) {
@@ -966,6 +968,7 @@ void CQuobelDlg::ReloadSkin() {
         const QImage c = CropBackground(m_imgBkg, m_btn[kDrv]->geometry());
         m_btn[kDrv]->SetPictures(c, c, c);
     }
+    if (m_pCombo) m_pCombo->ReloadPictures();
     if (m_pCombo) m_pCombo->SetBackground(m_imgBkg);
     if (m_pDevList) m_pDevList->SetBackground(m_imgBkg);
     for (CPage* p : std::initializer_list<CPage*>{m_pKeyMark, m_pKeyMs, m_pDpi, m_pSys, m_pRate, m_pLedMs, m_pKbColor,

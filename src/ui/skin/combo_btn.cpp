@@ -24,6 +24,7 @@ CComboBtn* CComboBtn::Create(const SkinContext& ctx, QWidget* parent, const QIma
     }
     auto* combo = new CComboBtn(ctx, parent);
     combo->SetPictures(nr, ov, dn);
+    combo->RememberPictureNames(normal, over, pressed);
     combo->setGeometry(QRect(top_left, nr.size()));
     combo->SetBackground(parent_background);
     combo->show();

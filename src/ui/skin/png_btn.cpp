@@ -30,12 +30,27 @@ CPngBtn* CPngBtn::Create(const SkinContext& ctx, QWidget* parent, const QImage& 
     auto* btn = new CPngBtn(ctx, parent);
     btn->m_nCheckStyle = style;
     btn->SetPictures(nr, ov, dn);
+    btn->RememberPictureNames(normal, over, pressed);
     btn->setGeometry(QRect(top_left, nr.size()));
     btn->SetCaption(caption);
     if (tooltip && ctx.gvar->bBtnTips) btn->setToolTip(caption);
     btn->SetBackground(parent_background);
     btn->show();
     return btn;
+}
+
+void CPngBtn::RememberPictureNames(const QString& normal, const QString& over, const QString& pressed) {
+    m_szNormal = normal;
+    m_szOver = over;
+    m_szPressed = pressed;
+}
+
+void CPngBtn::ReloadPictures() {
+    if (m_szNormal.isEmpty()) return;
+    const QImage nr = LoadPicture(m_ctx.SkinPath(m_szNormal));
+    const QImage ov = LoadPicture(m_ctx.SkinPath(m_szOver));
+    if (nr.isNull() || ov.isNull()) return;
+    SetPictures(nr, ov, LoadPicture(m_ctx.SkinPath(m_szPressed)), m_imgDisabled);
 }
 
 void CPngBtn::SetPictures(const QImage& normal, const QImage& over, const QImage& pressed,

@@ -29,6 +29,10 @@ public:
 
     void SetPictures(const QImage& normal, const QImage& over, const QImage& pressed,
                      const QImage& disabled = {});
+    // After a skin change: the state pictures again from the selected skin folder, by the
+    // names Create was given. A button made without names, or a skin that lacks the
+    // pictures, keeps the ones it has.
+    void ReloadPictures();
     // Takes the crop of the parent's background at the button's rectangle; again after
     // every move and skin change.
     void SetBackground(const QImage& parent_background);
@@ -60,9 +64,13 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+    // The names ReloadPictures loads again.
+    void RememberPictureNames(const QString& normal, const QString& over, const QString& pressed);
+
     const SkinContext& m_ctx;
 
 private:
+    QString m_szNormal, m_szOver, m_szPressed;
     QImage m_imgNormal, m_imgOver, m_imgDown, m_imgDisabled, m_imgIcon, m_imgBkg, m_imgParentBkg;
     int m_nIconX = 0;
     QString m_szCaption;
