@@ -55,6 +55,20 @@ bool ApplyThreads::RequestApply(DeviceKind kind, std::uint32_t flags) {
     return Release(*c);
 }
 
+bool ApplyThreads::RequestApplyJoining(DeviceKind kind, std::uint32_t flags) {
+    ApplyThreadCtx* c = Ctx(kind);
+    if (c == nullptr) return false;
+    // Under the lock the thread takes a request with: a waiting request seen here is
+    // still waiting when its flags are taken. It keeps the blocks it was asked for.
+    std::lock_guard lock(c->request);
+    if (c->nPending.load() > 0) {
+        c->nFlag |= flags & ~kApplyProgress;
+        return true;
+    }
+    c->nFlag = flags & ~kApplyProgress;
+    return Release(*c);
+}
+
 bool ApplyThreads::RequestApplyWithProgress(DeviceKind kind, std::shared_ptr<ProgressLink> link) {
     ApplyThreadCtx* c = Ctx(kind);
     if (c == nullptr || !link) return false;
@@ -116,13 +130,13 @@ void ApplyThreads::Loop(std::stop_token st, ApplyThreadCtx& c) {
             LogPrint("thread exit");
             return;
         }
-        c.nPending.fetch_sub(1);
         // The flags and the window of the latest request are taken together, after the
         // apply started: a window never goes to an apply that ran before its request.
         std::uint32_t flags = 0;
         std::shared_ptr<ProgressLink> window;
         {
             std::lock_guard lock(c.request);
+            c.nPending.fetch_sub(1);
             flags = c.nFlag;
             window = std::exchange(c.pProgress, nullptr);
         }

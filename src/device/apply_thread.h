@@ -140,7 +140,8 @@ struct ApplyThreadCtx {
     ApplyTarget* pDev = nullptr;
     DeviceKind kind = DeviceKind::Mouse;
     std::counting_semaphore<kMaxRequests> hRequest{0};
-    std::atomic<int> nPending{0};              // releases not yet taken, at most kMaxRequests
+    std::atomic<int> nPending{0};              // releases not yet taken, at most kMaxRequests;
+                                               // taken (decremented) under `request`
     std::atomic<bool> bBusy{false};
     std::mutex request;                        // guards nFlag and pProgress: taken together
     std::uint32_t nFlag = 0;                   // flags of the latest request
@@ -166,6 +167,11 @@ public:
     // A request without progress: flags with bit 15 cleared. False when the kind has
     // no thread or too many requests are waiting.
     bool RequestApply(DeviceKind kind, std::uint32_t flags);
+    // A request that is not counted again while one of the kind is still waiting: its
+    // flags are added to that request's. The waiting apply takes its snapshot when it
+    // starts, so it carries this change too; a stream of changes while an apply runs
+    // (a slider dragged) leads to one more apply, never to a backlog.
+    bool RequestApplyJoining(DeviceKind kind, std::uint32_t flags);
 
     // A request with progress to `link` (0x8000 and the kind's flag set). The link is
     // closed when the apply ends or is dropped; a window of an earlier request still

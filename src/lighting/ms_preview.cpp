@@ -49,38 +49,8 @@ private:
     int pos_ = 0;
 };
 
-// Kind 3: each colour fades out to a level of 20 or less and back in; the next colour is
-// taken at the bottom.
-class Fading final : public MsPreview {
-public:
-    Fading(int interval, std::vector<Colour> list) : MsPreview(3, 1, interval), list_(std::move(list)) {}
-    void Start(Slots slots) override {
-        level_ = 255;
-        down_ = true;
-        i_ = 0;
-        Show(slots);
-    }
-    void Tick(Slots slots) override {
-        if (down_) {
-            level_ -= 5;
-            if (level_ <= 20) {
-                down_ = false;
-                i_ = (i_ + 1) % static_cast<int>(list_.size());
-            }
-        } else {
-            level_ = std::min(255, level_ + 5);
-            if (level_ == 255) down_ = true;
-        }
-        Show(slots);
-    }
-
-private:
-    void Show(Slots slots) { Fill(slots, Zones(), Faded(list_[static_cast<std::size_t>(i_)], level_)); }
-    std::vector<Colour> list_;
-    int level_ = 255;
-    bool down_ = true;
-    int i_ = 0;
-};
+// Kind 3: each colour fades out to a level of 20 or less and back in.
+using Fading = FadingPreview<MsPreview>;
 
 // Kind 4: one colour after the other.
 class Stepping final : public MsPreview {
@@ -232,7 +202,7 @@ std::unique_ptr<MsPreview> MakeMsPreview(const MsPreviewParams& p, const MsDevCf
             return std::make_unique<Wave>(153, 2, BySpeed(p.speed, 5, 10, 18), !p.dirUp, ScaledAll(list, level));
         }
         case 1: return std::make_unique<Static>(chosen.front());
-        case 2: return std::make_unique<Fading>(BySpeed(p.speed, 70, 50, 30), chosen);
+        case 2: return std::make_unique<Fading>(chosen, 3, 1, BySpeed(p.speed, 70, 50, 30));
         case 3:
         case 10: {
             std::vector<Colour> tail(ms.clrEffectTail.begin(), ms.clrEffectTail.end());

@@ -57,37 +57,8 @@ private:
     Colour c_;
 };
 
-// Whole area: each colour of the list fades out and in, then the next.
-class Fading final : public PadPreview {
-public:
-    Fading(int interval, std::vector<Colour> list) : PadPreview(3, true, interval), list_(std::move(list)) {}
-    void Start(Slots slots) override {
-        level_ = 255;
-        down_ = true;
-        i_ = 0;
-        Show(slots);
-    }
-    void Tick(Slots slots) override {
-        if (down_) {
-            level_ -= 5;
-            if (level_ <= 20) {
-                down_ = false;
-                i_ = (i_ + 1) % static_cast<int>(list_.size());
-            }
-        } else {
-            level_ = std::min(255, level_ + 5);
-            if (level_ == 255) down_ = true;
-        }
-        Show(slots);
-    }
-
-private:
-    void Show(Slots slots) { FillAll(slots, 1, Faded(list_[static_cast<std::size_t>(i_)], level_)); }
-    std::vector<Colour> list_;
-    int level_ = 255;
-    bool down_ = true;
-    int i_ = 0;
-};
+// Kind 3, whole area: each colour of the list fades out and in, then the next.
+using Fading = FadingPreview<PadPreview>;
 
 // Whole area: colour 1, black, colour 2, black, ...
 class Blinking final : public PadPreview {
@@ -340,8 +311,8 @@ std::unique_ptr<PadPreview> MakePadPreview(const PadPreviewParams& p, int cells,
         }
         // Effects 3 and 5 fade through colours over the whole area: 3 through the checked
         // swatches, 5 (which has none) through the ring colours.
-        case 3: return std::make_unique<Fading>(BySpeed(p.speed, 70, 50, 30), chosen);
-        case 5: return std::make_unique<Fading>(BySpeed(p.speed, 70, 50, 30), RingList());
+        case 3: return std::make_unique<Fading>(chosen, 3, true, BySpeed(p.speed, 70, 50, 30));
+        case 5: return std::make_unique<Fading>(RingList(), 3, true, BySpeed(p.speed, 70, 50, 30));
         case 4: return std::make_unique<SteppingRing>(BySpeed(p.speed, 1000, 500, 300), cells, ScaledAll(RingList(), level));
         case 6: return std::make_unique<Drifting>(cells, BySpeed(p.speed, 2, 4, 7), ring);
         case 7: return std::make_unique<Sweeping>(cells, BySpeed(p.speed, 10, 18, 24), ring);

@@ -4,6 +4,7 @@
 // the frame state machine interface. Pictures own the slots and only draw them; a
 // preview writes colours and intensities into them, one frame per tick.
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <span>
@@ -93,5 +94,44 @@ private:
 // The random colour lists, COLORREF.
 inline constexpr Colour kFourColours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFF00FF};
 inline constexpr Colour kSixColours[] = {0x0000FF, 0xFFFF00, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF};
+
+// Lights the whole picture (slot 0) with each colour of a list in turn: it fades out to
+// a level of 20 or less and back in, and the next colour is taken at the bottom. Base is
+// the picture's preview class (mouse or pad), built from base_args.
+template <class Base>
+class FadingPreview final : public Base {
+public:
+    template <class... BaseArgs>
+    explicit FadingPreview(std::vector<Colour> list, BaseArgs... base_args)
+        : Base(base_args...), list_(std::move(list)) {}
+    void Start(std::span<SlotLight> lights) override {
+        level_ = 255;
+        down_ = true;
+        i_ = 0;
+        Show(lights);
+    }
+    void Tick(std::span<SlotLight> lights) override {
+        if (down_) {
+            level_ -= 5;
+            if (level_ <= 20) {
+                down_ = false;
+                i_ = (i_ + 1) % static_cast<int>(list_.size());
+            }
+        } else {
+            level_ = std::min(255, level_ + 5);
+            if (level_ == 255) down_ = true;
+        }
+        Show(lights);
+    }
+
+private:
+    void Show(std::span<SlotLight> lights) {
+        if (!lights.empty()) lights[0] = {Faded(list_[static_cast<std::size_t>(i_)], level_), 255};
+    }
+    std::vector<Colour> list_;
+    int level_ = 255;
+    bool down_ = true;
+    int i_ = 0;
+};
 
 }  // namespace quobel::lighting

@@ -132,6 +132,27 @@ TEST(ApplyThread, RequestsMadeDuringAnApplyRunLaterWithTheLatestFlags) {
     EXPECT_TRUE(rig.reporter.messages.empty());
 }
 
+// The pad lighting page's requests: while an apply runs, the changes made meanwhile
+// wait as one request with every block asked for; an idle thread takes a new one.
+TEST(ApplyThread, JoiningRequestsWhileAnApplyRunsLeadToOneMoreApply) {
+    Rig rig;
+    ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Pad, rig.target));
+    rig.target.Hold();
+    ASSERT_TRUE(rig.threads.RequestApplyJoining(DeviceKind::Pad, 2));
+    rig.target.WaitRunning();
+    ProfileData edited;
+    edited.dwProfileID = 0x22;
+    rig.profile.Set(edited, MacroList{});
+    for (std::uint32_t f : {2u, 2u, 1u, 2u}) ASSERT_TRUE(rig.threads.RequestApplyJoining(DeviceKind::Pad, f));
+    rig.target.Open();
+    rig.target.WaitFinished(2);
+    ASSERT_TRUE(rig.threads.RequestApplyJoining(DeviceKind::Pad, 2));
+    rig.target.WaitFinished(3);
+    rig.threads.StopApplyThreads();
+    using A = GatedTarget::Apply;
+    EXPECT_EQ(rig.target.Applies(), (std::vector<A>{{2, 0x11, false}, {3, 0x22, false}, {2, 0x22, false}}));
+}
+
 TEST(ApplyThread, TheStartLineNamesTheDeviceHandle) {
     test::LogCapture log;
     Rig rig;

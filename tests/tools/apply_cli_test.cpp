@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "profile/profile_list.h"
+#include "profile/profile_store.h"
 #include "quobelctl_fixture.h"
 
 namespace quobel::test {
@@ -78,6 +80,25 @@ TEST(QuobelctlApply, TheDualSensorExampleMouseGetsItsBlocks) {
     EXPECT_TRUE(Has(lines, "SET", "mouse", "04", 58));
     EXPECT_TRUE(Has(lines, "SET", "mouse", "08", 8));
     EXPECT_TRUE(Has(lines, "SET", "mouse", "06", 1144));
+}
+
+// The CJ_1 mouse is sent a forced second rate; the stored profile keeps it, as the
+// window's Apply does, so the rate page and the next apply agree with the device.
+TEST(QuobelctlApply, TheForcedGunMouseRateIsStored) {
+    TempDir home;
+    const std::string data = home / "fresh";
+    const std::string base = "--program-dir data/examples/cj1-gun --data-dir '" + data + "' --simulate apply --kind mouse";
+    const auto stored_rate = [&] {
+        CProList list;
+        EXPECT_GT(LoadProfiles(list, data + "/"), 0);
+        const ProfileData* current = list.Find(ReadCurrentId(data + "/"));
+        return current ? current->Ms.dwRate[1] : 0u;
+    };
+    // Flags without the mode block change nothing.
+    ASSERT_EQ(RunQuobelctl(home, base + " --flags 1").exit_code, 0);
+    EXPECT_NE(stored_rate(), 0x250u);
+    ASSERT_EQ(RunQuobelctl(home, base).exit_code, 0);
+    EXPECT_EQ(stored_rate(), 0x250u);
 }
 
 TEST(QuobelctlApply, KindFlagsAndProfileSelectWhatIsWritten) {

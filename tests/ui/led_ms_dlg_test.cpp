@@ -5,10 +5,14 @@
 #include <QTest>
 
 #include <memory>
+#include <vector>
 
+#include "device/device_report_io.h"
+#include "device/mouse_protocol.h"
 #include "ui/page_fixture.h"
 #include "ui/pages/color_btn_dlg.h"
 #include "ui/pages/key_mark_dlg.h"
+#include "ui/skin/combo_btn.h"
 #include "ui/skin/png_btn.h"
 #include "ui/skin/png_slider.h"
 
@@ -67,6 +71,39 @@ TEST(MsLightingPage, ApplyNowOffSendsNothing) {
     MsPage on;
     on.page->BrightSlider()->SetPos(0x05, true);
     EXPECT_EQ(on.host.applyRequests, 1);
+}
+
+// The lighting bytes of the general block (effect and speed, colour count, colour
+// area) as the simulated mouse holds them, and as the page's state encodes them.
+struct LightingBytes {
+    std::vector<std::uint8_t> held, expected;
+};
+LightingBytes MouseLighting(MsPage& t) {
+    constexpr std::size_t kFirst = 20, kEnd = 46;
+    LightingBytes b;
+    std::vector<std::uint8_t> block = t.host.sim->Mouse()->Block(kMouseGeneralId);
+    if (block.size() < kEnd) return b;
+    b.held.assign(block.begin() + kFirst, block.begin() + kEnd);
+    const MouseProtoDesc d = MouseDescOf(t.host.config);
+    EncodeMouseGeneral(block, *t.host.CurrentProfile(), d, *MouseVariantOf(d.nMsFw), false);
+    b.expected.assign(block.begin() + kFirst, block.begin() + kEnd);
+    return b;
+}
+
+TEST(MsLightingPage, ApplyNowLeavesThePageStateInTheMouse) {
+    MsPage t;
+    ChooseItem(t.page->EffectList(), 7);  // speed, multicolour and seven swatches
+    QTest::mouseClick(t.page->MultiBox(), Qt::LeftButton);
+    QTest::mouseClick(t.page->Swatch(1), Qt::LeftButton);
+    QTest::mouseClick(t.page->Swatch(4), Qt::LeftButton);
+    t.page->SpeedSlider()->SetPos(3, true);
+    const LedEffect& e = t.Ms().Effects[7];
+    ASSERT_EQ(e.dwColorMask, 0x7Fu & ~((1u << 1) | (1u << 4)));
+    ASSERT_EQ(e.bColorful, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!MouseLighting(t).held.empty() && MouseLighting(t).held == MouseLighting(t).expected,
+                             5000);
+    EXPECT_EQ(MouseLighting(t).held[0], (8u << 4) | 3u);  // effect 8 at speed 3
+    EXPECT_EQ(MouseLighting(t).held[1], 0x80u);           // multicolour
 }
 
 }  // namespace

@@ -96,4 +96,10 @@ void TestPageHost::RequestApply(DeviceKind kind, std::uint32_t flags) {
     threads->RequestApply(kind, flags);
 }
 
+void TestPageHost::RequestApplyJoining(DeviceKind kind, std::uint32_t flags) {
+    ++applyRequests;
+    if (ProfileData* p = profiles.Current()) published.Set(*p, macros);
+    threads->RequestApplyJoining(kind, flags);
+}
+
 }  // namespace quobel::test

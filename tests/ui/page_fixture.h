@@ -90,6 +90,7 @@ public:
     [[nodiscard]] CHidDrv* Transport(DeviceKind kind) override { return drv[Index(kind)].get(); }
     [[nodiscard]] CHidDev* Device(DeviceKind kind) override { return dev[Index(kind)].get(); }
     void RequestApply(DeviceKind kind, std::uint32_t flags) override;
+    void RequestApplyJoining(DeviceKind kind, std::uint32_t flags) override;
     void PausePreview(bool pause) override { paused = pause; }
     [[nodiscard]] Modals& Modal() override { return modals; }
     [[nodiscard]] Log& GetLog() override { return ProcessLog(); }
@@ -119,7 +120,7 @@ public:
     ScriptedModals modals;
     QWidget window;  // stands in for the main window: pages are its children
     bool paused = false;
-    int applyRequests = 0;  // RequestApply calls; what reached a device: read sim's blocks
+    int applyRequests = 0;  // RequestApply(Joining) calls; what reached a device: read sim's blocks
 
 private:
     std::array<std::unique_ptr<DeviceApplyTarget>, 3> targets_;

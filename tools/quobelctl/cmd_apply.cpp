@@ -101,8 +101,10 @@ bool ParseArgs(const Args& args, Options& o) {
 std::uint32_t DefaultFlags(DeviceKind kind) { return kind == DeviceKind::Mouse ? 0xF : 0x7; }
 
 // One device: its transport over the (traced) backend, its data object, one apply.
+// What the apply stores in its profile (the CJ_1 mouse's second rate) is made to
+// `profile` too; `amended` tells that it was.
 bool ApplyOne(DeviceKind kind, const Options& o, Store& s, HidBackend& hid, Reporter& reporter, Sleeper& pauses,
-              TraceOut& trace, const ProfileData& profile, SystemPointer* pointer) {
+              TraceOut& trace, ProfileData& profile, SystemPointer* pointer, bool& amended) {
     const std::string name(KindName(kind));
     TracingBackend traced(hid, name, trace);
     TracingSleeper sleeper(pauses, name, trace);
@@ -117,6 +119,10 @@ bool ApplyOne(DeviceKind kind, const Options& o, Store& s, HidBackend& hid, Repo
     TracingProgress progress(name, trace);
     const std::uint32_t flags = o.has_flags ? o.flags : DefaultFlags(kind);
     const int result = dev->ApplySetting(*snapshot, trace.On() ? &progress : nullptr, flags);
+    if (ProfileChange change = dev->Amendment(flags)) {
+        change(profile);
+        amended = true;
+    }
     dev.reset();
     drv->Uninit();
     return result != 0;
@@ -130,7 +136,7 @@ int CmdApply(const Globals& g, const Args& args) {
     ErrReporter reporter(*g.err);
     Store s;
     if (!OpenApplyStore(g, s, reporter)) return 1;
-    const ProfileData* profile = o.profile ? FindProfileArg(g, s, *o.profile) : s.profiles.Current();
+    ProfileData* profile = o.profile ? FindProfileArg(g, s, *o.profile) : s.profiles.Current();
     if (profile == nullptr) {
         if (!o.profile) *g.err << "quobelctl: no profile to apply\n";
         return 1;
@@ -148,12 +154,19 @@ int CmdApply(const Globals& g, const Args& args) {
     TraceOut trace(o.trace ? g.out : nullptr);
 
     int exit_code = 0;
+    bool amended = false;
     for (DeviceKind kind : kDeviceKinds) {
         if (!o.kinds[static_cast<int>(kind)] || !IsConfigured(s.config.gVar, kind)) continue;
-        if (!ApplyOne(kind, o, s, *hid, reporter, pauses, trace, *profile, pointer.get())) {
+        if (!ApplyOne(kind, o, s, *hid, reporter, pauses, trace, *profile, pointer.get(), amended)) {
             *g.err << "apply failed: " << KindName(kind) << "\n";
             exit_code = 1;
         }
+    }
+    // The stored profile agrees with what the device now holds, as after the window's
+    // Apply; the process holding the data folder keeps its own copy.
+    if (amended) {
+        if (!s.lock.held()) *g.err << "quobelctl: the data folder is in use; the changed profile is not stored\n";
+        else if (!SaveStore(g, s)) exit_code = 1;
     }
     return exit_code;
 }

@@ -620,6 +620,11 @@ void CQuobelDlg::RequestApply(DeviceKind kind, std::uint32_t flags) {
     (void)m_threads->RequestApply(kind, flags);
 }
 
+void CQuobelDlg::RequestApplyJoining(DeviceKind kind, std::uint32_t flags) {
+    Publish();
+    (void)m_threads->RequestApplyJoining(kind, flags);
+}
+
 void CQuobelDlg::LoadProfiles() {
     const Config& cfg = *m_env.config;
     m_profiles.Clear();

@@ -122,6 +122,7 @@ public:
     [[nodiscard]] CHidDrv* Transport(DeviceKind kind) override { return m_devs[Index(kind)].drv.get(); }
     [[nodiscard]] CHidDev* Device(DeviceKind kind) override { return m_devs[Index(kind)].dev.get(); }
     void RequestApply(DeviceKind kind, std::uint32_t flags) override;
+    void RequestApplyJoining(DeviceKind kind, std::uint32_t flags) override;
     void PausePreview(bool pause) override;
     [[nodiscard]] Modals& Modal() override { return *m_env.modals; }
     [[nodiscard]] Log& GetLog() override;

@@ -43,6 +43,9 @@
 #include "ui/pages/key_ms_dlg.h"
 #include "ui/pages/pick_macro_dlg.h"
 #include "ui/pages/led_kb_dlg.h"
+#include "ui/pages/led_ms_dlg.h"
+#include "ui/pages/led_pad_dlg.h"
+#include "ui/pages/pad_mark_dlg.h"
 #include "ui/skin/msg_dlg.h"
 #include "ui/skin/notify_dlg.h"
 #include "ui/skin/png_btn.h"
@@ -370,6 +373,27 @@ QWidget* KbPreview(Shot& s) {
     return &s.wnd;
 }
 
+// Mouse lighting: its section open, the colour wave glowing through the mouse picture
+// 30 frames in.
+QWidget* MsLighting(Shot& s) {
+    SelectKind(s, DeviceKind::Mouse);
+    CLedMsDlg_5307Std* page = s.wnd.MouseLight();
+    if (!page || !s.wnd.MouseMark() || !page->ChooseEffect(0)) return nullptr;
+    for (int i = 0; i < CQuobelDlg::kHeaders; ++i) {
+        if (s.wnd.SectionPage(i) == page) s.wnd.ExpandSection(i);
+    }
+    for (int i = 0; i < 30; ++i) s.wnd.MouseMark()->AdvancePreview();
+    return &s.wnd;
+}
+// Pad lighting: effect 3 fading through its seven colours, the second halfway up.
+QWidget* PadLighting(Shot& s) {
+    SelectKind(s, DeviceKind::Pad);
+    CLedPadDlg_Std* page = s.wnd.PadLight();
+    if (!page || !s.wnd.PadMark() || !page->ChooseEffect(3)) return nullptr;
+    for (int i = 0; i < 70; ++i) s.wnd.PadMark()->AdvancePreview();
+    return &s.wnd;
+}
+
 // ---- driver settings ----
 QWidget* DriverSettings(Shot& s) {
     auto dlg = std::make_unique<CDrvSetDlg>(s.wnd, &s.wnd);
@@ -415,6 +439,8 @@ constexpr ScreenshotState kStates[] = {
     {"kb-preview-7", KbPreview<7>},
     {"kb-preview-13", KbPreview<13>},
     {"kb-preview-20", KbPreview<20>},
+    {"ms-lighting", MsLighting},
+    {"pad-lighting", PadLighting},
     {"driver-settings", DriverSettings},
     {"popup-dpi", PopupDpi},
 };

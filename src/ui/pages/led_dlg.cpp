@@ -4,7 +4,10 @@
 #include <QPainter>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "ui/keymap.h"
+#include "ui/pages/color_btn_dlg.h"
 #include "ui/skin/png_btn.h"
 #include "ui/skin/png_slider.h"
 #include "ui/skin/skin.h"
@@ -103,8 +106,92 @@ CPngSliderBar* CLedDlg::MakeSlider(int id, int n, QPoint top_left) {
     return bar;
 }
 
+QString CLedDlg::HexPercent(int value) { return QString::number(value, 16) + QStringLiteral(" %"); }
+
+CLedDlg::SliderRow CLedDlg::MakeSliderRow(int id, const std::string& text_id, int n, int top, int value_width) {
+    SliderRow row;
+    row.caption = AddCaption({10, top, 170, 18}, text_id);
+    row.bar = MakeSlider(id, n, {10, top + 20});
+    row.value = AddValueCaption({190, top + 14, value_width, 20});
+    return row;
+}
+
+void CLedDlg::ShowSliderRow(const SliderRow& row, bool shown) {
+    if (row.bar) row.bar->setVisible(shown);
+    ShowCaption(row.caption, shown);
+    ShowCaption(row.value, shown);
+}
+
+void CLedDlg::MakeSwatchRow(int top) {
+    m_capSwatches = AddCaption({10, top, 220, 18}, "tc_adv_str4");
+    for (int k = 0; k < kSwatches; ++k) {
+        auto* sw = new CColorBtnDlg(m_host, this, k);
+        sw->setGeometry(10 + 28 * k, top + 22, 18, 18);
+        sw->SetOpenMode(CColorBtnDlg::kDoubleClick);
+        connect(sw, &CColorBtnDlg::ColorChanged, this, &CLedDlg::OnSwatchToggle);
+        connect(sw, &CColorBtnDlg::ColorClick, this, [this](Colour, int id) { OnSwatchColour(id); });
+        m_swatches[static_cast<std::size_t>(k)] = sw;
+    }
+}
+
+void CLedDlg::ShowSwatchRow(int n) {
+    ShowCaption(m_capSwatches, n > 0);
+    for (int k = 0; k < kSwatches; ++k) {
+        if (CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)]) sw->setVisible(k < n);
+    }
+}
+
+void CLedDlg::SetSwatches(const LedEffect& e) {
+    for (int k = 0; k < kSwatches; ++k) {
+        CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
+        if (!sw) continue;
+        sw->SetColor(e.clr[k]);
+        sw->SetChecked((e.dwColorMask & (1u << k)) != 0);
+    }
+}
+
+void CLedDlg::StoreSwatches(LedEffect& e) const {
+    e.dwColorMask = 0;
+    for (int k = 0; k < kSwatches; ++k) {
+        const CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
+        if (!sw) continue;
+        e.clr[k] = sw->Color();
+        if (sw->IsChecked()) e.dwColorMask |= 1u << k;
+    }
+}
+
+std::vector<Colour> CLedDlg::CheckedSwatchColours(bool shown_only) const {
+    std::vector<Colour> colours;
+    for (const CColorBtnDlg* sw : m_swatches) {
+        if (sw && sw->IsChecked() && (!shown_only || sw->isVisibleTo(this))) colours.push_back(sw->Color());
+    }
+    return colours;
+}
+
+void CLedDlg::OnSwatchToggle(bool check, int id) {
+    if (id < 0 || id >= kSwatches) return;
+    CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(id)];
+    if (!check) {
+        const auto checked =
+            std::count_if(m_swatches.begin(), m_swatches.end(), [](const CColorBtnDlg* s) { return s && s->IsChecked(); });
+        if (checked <= 1 && sw->IsChecked()) return;  // one colour always stays
+    }
+    sw->SetChecked(check);
+    Changed();
+}
+
+void CLedDlg::OnSwatchColour(int id) {
+    if (id < 0 || id >= kSwatches) return;
+    m_swatches[static_cast<std::size_t>(id)]->SetChecked(true);
+    Changed();
+}
+
 void CLedDlg::ApplyNow(DeviceKind kind, std::uint32_t code) {
     if (m_host.Cfg().gVar.bApplyNow != 0 && m_host.CurrentProfile() != nullptr) m_host.RequestApply(kind, code);
+}
+
+void CLedDlg::ApplyNowJoining(DeviceKind kind, std::uint32_t code) {
+    if (m_host.Cfg().gVar.bApplyNow != 0 && m_host.CurrentProfile() != nullptr) m_host.RequestApplyJoining(kind, code);
 }
 
 void CLedDlg::paintEvent(QPaintEvent*) {

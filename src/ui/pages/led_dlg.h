@@ -6,14 +6,17 @@
 
 #include <QImage>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "profile/profile_data.h"
 #include "ui/pages/page.h"
 
 namespace quobel {
 
+class CColorBtnDlg;
 class CPngBtn;
 class CPngSliderBar;
 
@@ -26,6 +29,7 @@ public:
     // The speed and brightness sliders of every lighting page.
     static constexpr int kSpeedSlider = 148;
     static constexpr int kBrightSlider = 149;
+    static constexpr int kSwatches = 7;
 
     CLedDlg(PageHost& host, QWidget* parent);
 
@@ -37,8 +41,38 @@ public:
     [[nodiscard]] const QImage& Background() const { return m_imgBkg; }
     // The caption of text id, as drawn now (tests find controls by it).
     [[nodiscard]] QString Caption(const std::string& id) const;
+    // A swatch of the row (MakeSwatchRow); null before it is made.
+    [[nodiscard]] CColorBtnDlg* Swatch(int k) const { return m_swatches.at(static_cast<std::size_t>(k)); }
+
+    // "%x %%": a brightness code's hexadecimal digits read as a percentage.
+    static QString HexPercent(int value);
 
 protected:
+    // A slider with its caption above it and its value caption right of it.
+    struct SliderRow {
+        CPngSliderBar* bar = nullptr;
+        int caption = -1;
+        int value = -1;
+    };
+    // The caption text_id at top, the slider of n steps under it, the value beside it.
+    SliderRow MakeSliderRow(int id, const std::string& text_id, int n, int top, int value_width = 46);
+    void ShowSliderRow(const SliderRow& row, bool shown);
+
+    // The caption "tc_adv_str4" at top and seven swatches under it, opened by a double
+    // click. A click asks to toggle a swatch: unchecking the last checked one is refused.
+    // A colour chosen in a picker checks its swatch. Both call Changed().
+    void MakeSwatchRow(int top);
+    // The first n swatches and, with any, the caption shown.
+    void ShowSwatchRow(int n);
+    // The colours of e, checked as its colour mask says.
+    void SetSwatches(const LedEffect& e);
+    // The colours and the mask of the checked swatches into e.
+    void StoreSwatches(LedEffect& e) const;
+    // The checked swatches' colours in swatch order; shown_only skips hidden swatches.
+    [[nodiscard]] std::vector<Colour> CheckedSwatchColours(bool shown_only) const;
+    // What every change of a control does: store it, preview it, send it with ApplyNow.
+    virtual void Changed() {}
+
     // A caption of text id drawn at rc (in the page) in the page text colour.
     int AddCaption(const QRect& rc, const std::string& id, int flags = 0);
     // A caption whose text the page sets (a slider's value).
@@ -53,6 +87,8 @@ protected:
     CPngSliderBar* MakeSlider(int id, int n, QPoint top_left);
     // A device apply request with code, when the option ApplyNow is on.
     void ApplyNow(DeviceKind kind, std::uint32_t code);
+    // The same, joining a request that still waits behind a running apply.
+    void ApplyNowJoining(DeviceKind kind, std::uint32_t code);
     // Children take their background crops again (after a move or a skin change).
     virtual void RefreshChildBackgrounds();
 
@@ -78,8 +114,12 @@ private:
         bool shown = true;
     };
     void LoadBackground();
+    void OnSwatchToggle(bool check, int id);
+    void OnSwatchColour(int id);
 
     QImage m_imgBkg;
+    std::array<CColorBtnDlg*, kSwatches> m_swatches{};
+    int m_capSwatches = -1;
     std::vector<Caption_> m_captions;
 };
 

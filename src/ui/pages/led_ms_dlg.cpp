@@ -28,30 +28,18 @@ CLedMsDlg_5307Std::CLedMsDlg_5307Std(PageHost& host, QWidget* parent) : CLedDlg(
     AddCaption({10, 10, 220, 18}, "tc_ms14");
     m_pEffect = CComboBtn::Create(host.Skin(), this, Background(), {10, 30}, QStringLiteral("combo2_nr.png"),
                                   QStringLiteral("combo2_ov.png"), QStringLiteral("combo2_dn.png"));
-    m_capSpeed = AddCaption({10, 64, 170, 18}, "tc_speed");
-    m_pSpeed = MakeSlider(kSpeedSlider, 3, {10, 84});
-    m_capSpeedValue = AddValueCaption({190, 78, 46, 20});
-    m_capBright = AddCaption({10, 108, 170, 18}, "tc_brightness");
-    m_pBright = MakeSlider(kBrightSlider, static_cast<int>(std::size(kBrightValues)), {10, 128});
-    if (m_pBright && m_pBright->Slider()) m_pBright->Slider()->SetValueTable(kBrightValues);
-    m_capBrightValue = AddValueCaption({190, 122, 46, 20});
+    m_speed = MakeSliderRow(kSpeedSlider, "tc_speed", 3, 64);
+    m_bright = MakeSliderRow(kBrightSlider, "tc_brightness", static_cast<int>(std::size(kBrightValues)), 108);
+    if (m_bright.bar && m_bright.bar->Slider()) m_bright.bar->Slider()->SetValueTable(kBrightValues);
     m_pMulti = MakeCheckBox({10, 154});
     m_capMulti = AddCaption({34, 153, 200, 20}, "tc_adv_str5");
     m_capDir = AddCaption({10, 178, 170, 18}, "tc_direct");
     m_pUp = MakeButton({10, 198}, QStringLiteral("up_nr.png"), QStringLiteral("up_ov.png"), QStringLiteral("up_dn.png"));
     m_pDown = MakeButton({49, 198}, QStringLiteral("down_nr.png"), QStringLiteral("down_ov.png"),
                          QStringLiteral("down_dn.png"));
-    m_capColours = AddCaption({10, 226, 220, 18}, "tc_adv_str4");
-    for (int k = 0; k < kSwatches; ++k) {
-        auto* sw = new CColorBtnDlg(host, this, k);
-        sw->setGeometry(10 + 28 * k, 248, 18, 18);
-        sw->SetOpenMode(CColorBtnDlg::kDoubleClick);
-        connect(sw, &CColorBtnDlg::ColorChanged, this, &CLedMsDlg_5307Std::OnColorChanged);
-        connect(sw, &CColorBtnDlg::ColorClick, this, &CLedMsDlg_5307Std::OnColorClick);
-        m_swatches[static_cast<std::size_t>(k)] = sw;
-    }
+    MakeSwatchRow(226);
     if (m_pEffect) connect(m_pEffect, &CComboBtn::Command, this, &CLedMsDlg_5307Std::OnEffectCommand);
-    for (CPngSliderBar* bar : {m_pSpeed, m_pBright}) {
+    for (CPngSliderBar* bar : {m_speed.bar, m_bright.bar}) {
         if (bar) connect(bar, &CPngSliderBar::SliderPos, this, &CLedMsDlg_5307Std::OnSlider);
     }
     if (m_pMulti) {
@@ -84,9 +72,7 @@ void CLedMsDlg_5307Std::ReloadTexts() {
 
 int CLedMsDlg_5307Std::SelectedEffect() const { return m_pEffect ? static_cast<int>(m_pEffect->SelectedValue()) : -1; }
 
-QString CLedMsDlg_5307Std::BrightnessText() const {
-    return QString::number(m_pBright ? m_pBright->GetValue() : 0, 16) + QStringLiteral(" %");
-}
+QString CLedMsDlg_5307Std::BrightnessText() const { return HexPercent(m_bright.bar ? m_bright.bar->GetValue() : 0); }
 
 void CLedMsDlg_5307Std::ShowOptions(int a) {
     const ProfileData* pro = m_host.CurrentProfile();
@@ -96,34 +82,24 @@ void CLedMsDlg_5307Std::ShowOptions(int a) {
     const auto show = [](QWidget* w, bool on) {
         if (w) w->setVisible(on);
     };
-    show(m_pSpeed, o.bSpeed != 0);
-    ShowCaption(m_capSpeed, o.bSpeed != 0);
-    ShowCaption(m_capSpeedValue, o.bSpeed != 0);
-    show(m_pBright, o.bBright != 0);
-    ShowCaption(m_capBright, o.bBright != 0);
-    ShowCaption(m_capBrightValue, o.bBright != 0);
+    ShowSliderRow(m_speed, o.bSpeed != 0);
+    ShowSliderRow(m_bright, o.bBright != 0);
     show(m_pMulti, o.bCheck != 0);
     ShowCaption(m_capMulti, o.bCheck != 0);
     // Hidden direction buttons keep their check, so nDir stays as stored.
     show(m_pUp, o.bDir != 0);
     show(m_pDown, o.bDir != 0);
     ShowCaption(m_capDir, o.bDir != 0);
-    ShowCaption(m_capColours, n > 0);
     const LedEffect& e = pro->Ms.Effects[a];
-    if (m_pSpeed) m_pSpeed->SetPos(std::clamp(e.nSpeed, 1, 3), false);
-    if (m_pBright) m_pBright->SetPos(Offered(kBrightValues, e.nBright), false);
-    SetCaptionText(m_capSpeedValue, QString::number(m_pSpeed ? m_pSpeed->GetValue() : e.nSpeed));
-    SetCaptionText(m_capBrightValue, BrightnessText());
-    for (int k = 0; k < kSwatches; ++k) {
-        CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
-        show(sw, k < n);
-        sw->SetColor(e.clr[k]);
-        sw->SetChecked(k < n);
-    }
-    // Effect 7 without swatches runs on all seven of its colours.
-    if (a == 7 && n == 0) {
-        for (CColorBtnDlg* sw : m_swatches) sw->SetChecked(true);
-    }
+    if (m_speed.bar) m_speed.bar->SetPos(std::clamp(e.nSpeed, 1, 3), false);
+    if (m_bright.bar) m_bright.bar->SetPos(Offered(kBrightValues, e.nBright), false);
+    SetCaptionText(m_speed.value, QString::number(m_speed.bar ? m_speed.bar->GetValue() : e.nSpeed));
+    SetCaptionText(m_bright.value, BrightnessText());
+    ShowSwatchRow(n);
+    // The shown swatches start checked; effect 7 without swatches runs on all seven.
+    LedEffect shown = e;
+    shown.dwColorMask = a == 7 && n == 0 ? 0x7Fu : (1u << n) - 1;
+    SetSwatches(shown);
     update();
 }
 
@@ -139,11 +115,7 @@ void CLedMsDlg_5307Std::RefreshFromProfile() {
     if (m_pUp) m_pUp->SetChecked(e.nDir == kUp);
     if (m_pDown) m_pDown->SetChecked(e.nDir != kUp);
     if (m_pMulti) m_pMulti->SetChecked(e.bColorful != 0);
-    for (int k = 0; k < kSwatches; ++k) {
-        CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
-        sw->SetColor(e.clr[k]);
-        sw->SetChecked((e.dwColorMask & (1u << k)) != 0);
-    }
+    SetSwatches(e);
     m_bFilled = true;
     StartPreview();
 }
@@ -154,16 +126,11 @@ void CLedMsDlg_5307Std::StoreToProfile() {
     if (!pro || a < 0 || a > kLastEffect) return;
     pro->Ms.nEffect = a;
     LedEffect& e = pro->Ms.Effects[a];
-    if (m_pSpeed) e.nSpeed = m_pSpeed->GetValue();
-    if (m_pBright) e.nBright = m_pBright->GetValue();
+    if (m_speed.bar) e.nSpeed = m_speed.bar->GetValue();
+    if (m_bright.bar) e.nBright = m_bright.bar->GetValue();
     e.bColorful = m_pMulti && m_pMulti->IsChecked() ? 1 : 0;
     e.nDir = m_pUp && m_pUp->IsChecked() ? kUp : kDown;
-    e.dwColorMask = 0;
-    for (int k = 0; k < kSwatches; ++k) {
-        const CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
-        e.clr[k] = sw->Color();
-        if (sw->IsChecked()) e.dwColorMask |= 1u << k;
-    }
+    StoreSwatches(e);
 }
 
 void CLedMsDlg_5307Std::Changed() {
@@ -172,38 +139,26 @@ void CLedMsDlg_5307Std::Changed() {
     ApplyNow(DeviceKind::Mouse, kApplyLighting);
 }
 
+bool CLedMsDlg_5307Std::ChooseEffect(int a) {
+    if (!m_pEffect || a < 0 || !m_pEffect->SelectValue(static_cast<std::uint32_t>(a))) return false;
+    OnEffectCommand();
+    return true;
+}
+
 void CLedMsDlg_5307Std::OnEffectCommand() {
     ShowOptions(SelectedEffect());
     Changed();
 }
 
 void CLedMsDlg_5307Std::OnSlider(int value, int id) {
-    if (id == kSpeedSlider) SetCaptionText(m_capSpeedValue, QString::number(value));
-    else SetCaptionText(m_capBrightValue, BrightnessText());
+    if (id == kSpeedSlider) SetCaptionText(m_speed.value, QString::number(value));
+    else SetCaptionText(m_bright.value, BrightnessText());
     Changed();
 }
 
 void CLedMsDlg_5307Std::OnDirection(bool up) {
     if (m_pUp) m_pUp->SetChecked(up);
     if (m_pDown) m_pDown->SetChecked(!up);
-    Changed();
-}
-
-void CLedMsDlg_5307Std::OnColorChanged(bool check, int id) {
-    if (id < 0 || id >= kSwatches) return;
-    CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(id)];
-    if (!check) {
-        const auto checked = std::count_if(m_swatches.begin(), m_swatches.end(),
-                                           [](const CColorBtnDlg* s) { return s->IsChecked(); });
-        if (checked <= 1 && sw->IsChecked()) return;  // one colour always stays
-    }
-    sw->SetChecked(check);
-    Changed();
-}
-
-void CLedMsDlg_5307Std::OnColorClick(Colour, int id) {
-    if (id < 0 || id >= kSwatches) return;
-    m_swatches[static_cast<std::size_t>(id)]->SetChecked(true);
     Changed();
 }
 
@@ -214,14 +169,11 @@ void CLedMsDlg_5307Std::StartPreview() {
     if (a < 0 || a > kLastEffect) return;
     lighting::MsPreviewParams p;
     p.effect = a;
-    p.speed = m_pSpeed ? m_pSpeed->GetValue() : 1;
-    p.bright = m_pBright ? m_pBright->GetValue() : 0x100;
+    p.speed = m_speed.bar ? m_speed.bar->GetValue() : 1;
+    p.bright = m_bright.bar ? m_bright.bar->GetValue() : 0x100;
     p.dirUp = m_pUp && m_pUp->IsChecked();
-    for (int k = 0; k < kSwatches; ++k) {
-        const CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
-        p.swatches[static_cast<std::size_t>(k)] = sw->Color();
-        if (sw->IsChecked()) p.checked.push_back(sw->Color());
-    }
+    for (int k = 0; k < kSwatches; ++k) p.swatches[static_cast<std::size_t>(k)] = Swatch(k)->Color();
+    p.checked = CheckedSwatchColours(false);
     m_pMark->SetPreview(lighting::MakeMsPreview(p, ms));
 }
 

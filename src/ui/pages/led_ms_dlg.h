@@ -3,13 +3,10 @@
 // speed, brightness, the multicolour box, the direction and up to seven colour swatches;
 // every change is stored, previewed on the mouse picture and, with ApplyNow, sent.
 
-#include <array>
-
 #include "ui/pages/led_dlg.h"
 
 namespace quobel {
 
-class CColorBtnDlg;
 class CComboBtn;
 class CKeyMarkDlg;
 class CPngBtn;
@@ -18,7 +15,6 @@ class CPngSliderBar;
 class CLedMsDlg_5307Std : public CLedDlg {
     Q_OBJECT
 public:
-    static constexpr int kSwatches = 7;
     static constexpr int kLastEffect = 13;
     static constexpr std::uint32_t kApplyLighting = 2;
     static constexpr std::int32_t kUp = 3;
@@ -33,12 +29,13 @@ public:
     void ReloadTexts() override;
 
     [[nodiscard]] CComboBtn* EffectList() const { return m_pEffect; }
-    [[nodiscard]] CPngSliderBar* SpeedSlider() const { return m_pSpeed; }
-    [[nodiscard]] CPngSliderBar* BrightSlider() const { return m_pBright; }
+    // Selects effect a in the list as a click on its entry does; false when it is not listed.
+    bool ChooseEffect(int a);
+    [[nodiscard]] CPngSliderBar* SpeedSlider() const { return m_speed.bar; }
+    [[nodiscard]] CPngSliderBar* BrightSlider() const { return m_bright.bar; }
     [[nodiscard]] CPngBtn* UpButton() const { return m_pUp; }
     [[nodiscard]] CPngBtn* DownButton() const { return m_pDown; }
     [[nodiscard]] CPngBtn* MultiBox() const { return m_pMulti; }
-    [[nodiscard]] CColorBtnDlg* Swatch(int k) const { return m_swatches[static_cast<std::size_t>(k)]; }
     // The brightness value as the page shows it: "%x %%".
     [[nodiscard]] QString BrightnessText() const;
 
@@ -48,22 +45,17 @@ private:
     void OnEffectCommand();
     void OnSlider(int value, int id);
     void OnDirection(bool up);
-    void OnColorChanged(bool check, int id);
-    void OnColorClick(Colour c, int id);
-    void Changed();
+    void Changed() override;
     void StartPreview();
     [[nodiscard]] int SelectedEffect() const;
 
     CKeyMarkDlg* m_pMark = nullptr;
     CComboBtn* m_pEffect = nullptr;
-    CPngSliderBar* m_pSpeed = nullptr;
-    CPngSliderBar* m_pBright = nullptr;
+    SliderRow m_speed, m_bright;
     CPngBtn* m_pMulti = nullptr;
     CPngBtn* m_pUp = nullptr;
     CPngBtn* m_pDown = nullptr;
-    std::array<CColorBtnDlg*, kSwatches> m_swatches{};
-    int m_capSpeed = -1, m_capSpeedValue = -1, m_capBright = -1, m_capBrightValue = -1, m_capDir = -1,
-        m_capMulti = -1, m_capColours = -1;
+    int m_capDir = -1, m_capMulti = -1;
     bool m_bFilled = false;
 };
 

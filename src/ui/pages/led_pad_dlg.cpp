@@ -34,9 +34,6 @@ PadEffectOptions OptionsOf(int effect) {
     }
 }
 
-// "%x %%": the hexadecimal digits read as a percentage.
-QString BrightText(int value) { return QString::number(value, 16) + QStringLiteral(" %"); }
-
 // A stored brightness the slider does not offer shows as the brightest.
 int OfferedBright(int value) {
     return std::find(std::begin(kBrightValues), std::end(kBrightValues), value) != std::end(kBrightValues) ? value
@@ -50,29 +47,17 @@ CLedPadDlg_Std::CLedPadDlg_Std(PageHost& host, QWidget* parent)
     AddCaption({10, 10, 220, 18}, "tc_ms14");
     m_pEffect = CComboBtn::Create(host.Skin(), this, Background(), {10, 30}, QStringLiteral("combo2_nr.png"),
                                   QStringLiteral("combo2_ov.png"), QStringLiteral("combo2_dn.png"));
-    m_capSpeed = AddCaption({10, 64, 170, 18}, "tc_speed");
-    m_pSpeed = MakeSlider(kSpeedSlider, 3, {10, 84});
-    m_capSpeedValue = AddValueCaption({190, 78, 46, 20});
-    m_capBright = AddCaption({10, 108, 170, 18}, "tc_brightness");
-    m_pBright = MakeSlider(kBrightSlider, 4, {10, 128});
-    if (m_pBright && m_pBright->Slider()) m_pBright->Slider()->SetValueTable(kBrightValues);
-    m_capBrightValue = AddValueCaption({190, 122, 46, 20});
+    m_speed = MakeSliderRow(kSpeedSlider, "tc_speed", 3, 64);
+    m_bright = MakeSliderRow(kBrightSlider, "tc_brightness", 4, 108);
+    if (m_bright.bar && m_bright.bar->Slider()) m_bright.bar->Slider()->SetValueTable(kBrightValues);
     m_capDir = AddCaption({10, 152, 170, 18}, "tc_direct");
     m_pCw = MakeButton({10, 172}, QStringLiteral("cow_nr.png"), QStringLiteral("cow_ov.png"), QStringLiteral("cow_dn.png"));
     m_pAcw = MakeButton({49, 172}, QStringLiteral("acow_nr.png"), QStringLiteral("acow_ov.png"),
                         QStringLiteral("acow_dn.png"));
-    m_capColours = AddCaption({10, 200, 220, 18}, "tc_adv_str4");
-    for (int k = 0; k < kSwatches; ++k) {
-        auto* sw = new CColorBtnDlg(host, this, k);
-        sw->setGeometry(10 + 28 * k, 222, 18, 18);
-        sw->SetOpenMode(CColorBtnDlg::kDoubleClick);
-        sw->SetColor(kDefaultColours[k]);
-        connect(sw, &CColorBtnDlg::ColorChanged, this, &CLedPadDlg_Std::OnColorChanged);
-        connect(sw, &CColorBtnDlg::ColorClick, this, &CLedPadDlg_Std::OnColorClick);
-        m_swatches[static_cast<std::size_t>(k)] = sw;
-    }
+    MakeSwatchRow(200);
+    for (int k = 0; k < kSwatches; ++k) Swatch(k)->SetColor(kDefaultColours[k]);
     if (m_pEffect) connect(m_pEffect, &CComboBtn::Command, this, &CLedPadDlg_Std::OnEffectCommand);
-    for (CPngSliderBar* bar : {m_pSpeed, m_pBright}) {
+    for (CPngSliderBar* bar : {m_speed.bar, m_bright.bar}) {
         if (bar) connect(bar, &CPngSliderBar::SliderPos, this, &CLedPadDlg_Std::OnSlider);
     }
     if (m_pCw) connect(m_pCw, &CPngBtn::clicked, this, [this] { OnDirection(true); });
@@ -106,25 +91,20 @@ void CLedPadDlg_Std::ShowOptions(int effect) {
     const auto show = [](QWidget* w, bool on) {
         if (w) w->setVisible(on);
     };
-    show(m_pSpeed, o.speed);
-    ShowCaption(m_capSpeed, o.speed);
-    ShowCaption(m_capSpeedValue, o.speed);
-    show(m_pBright, o.bright);
-    ShowCaption(m_capBright, o.bright);
-    ShowCaption(m_capBrightValue, o.bright);
+    ShowSliderRow(m_speed, o.speed);
+    ShowSliderRow(m_bright, o.bright);
     show(m_pCw, o.dir);
     show(m_pAcw, o.dir);
     ShowCaption(m_capDir, o.dir);
-    ShowCaption(m_capColours, o.swatches > 0);
-    for (int k = 0; k < kSwatches; ++k) show(m_swatches[static_cast<std::size_t>(k)], k < o.swatches);
+    ShowSwatchRow(o.swatches);
     update();
 }
 
 void CLedPadDlg_Std::SetSliders(const LedEffect& e) {
-    if (m_pSpeed) m_pSpeed->SetPos(std::clamp(e.nSpeed, 1, 3), false);
-    if (m_pBright) m_pBright->SetPos(OfferedBright(e.nBright), false);
-    SetCaptionText(m_capSpeedValue, QString::number(m_pSpeed ? m_pSpeed->GetValue() : e.nSpeed));
-    SetCaptionText(m_capBrightValue, BrightText(m_pBright ? m_pBright->GetValue() : e.nBright));
+    if (m_speed.bar) m_speed.bar->SetPos(std::clamp(e.nSpeed, 1, 3), false);
+    if (m_bright.bar) m_bright.bar->SetPos(OfferedBright(e.nBright), false);
+    SetCaptionText(m_speed.value, QString::number(m_speed.bar ? m_speed.bar->GetValue() : e.nSpeed));
+    SetCaptionText(m_bright.value, HexPercent(m_bright.bar ? m_bright.bar->GetValue() : e.nBright));
 }
 
 void CLedPadDlg_Std::RefreshFromProfile() {
@@ -139,11 +119,7 @@ void CLedPadDlg_Std::RefreshFromProfile() {
     SetSliders(e);
     if (m_pCw) m_pCw->SetChecked(e.nDir == kClockwise);
     if (m_pAcw) m_pAcw->SetChecked(e.nDir != kClockwise);
-    for (int k = 0; k < kSwatches; ++k) {
-        CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
-        sw->SetColor(e.clr[k]);
-        sw->SetChecked((e.dwColorMask & (1u << k)) != 0);
-    }
+    SetSwatches(e);
     m_bFilled = true;
     StartPreview();
 }
@@ -154,21 +130,23 @@ void CLedPadDlg_Std::StoreToProfile() {
     if (!pro || a < 0 || a >= kEffects) return;
     pro->Pad.nEffect = a;
     LedEffect& e = pro->Pad.Effects[a];
-    if (m_pSpeed) e.nSpeed = m_pSpeed->GetValue();
-    if (m_pBright) e.nBright = m_pBright->GetValue();
+    if (m_speed.bar) e.nSpeed = m_speed.bar->GetValue();
+    if (m_bright.bar) e.nBright = m_bright.bar->GetValue();
     e.nDir = m_pCw && m_pCw->IsChecked() ? kClockwise : kAnticlockwise;
-    e.dwColorMask = 0;
-    for (int k = 0; k < kSwatches; ++k) {
-        const CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
-        e.clr[k] = sw->Color();
-        if (sw->IsChecked()) e.dwColorMask |= 1u << k;
-    }
+    StoreSwatches(e);
 }
 
 void CLedPadDlg_Std::Changed() {
     StoreToProfile();
     StartPreview();
-    ApplyNow(DeviceKind::Pad, kApplyLighting);
+    // While the pad is being written, changes join the one request waiting behind it.
+    ApplyNowJoining(DeviceKind::Pad, kApplyLighting);
+}
+
+bool CLedPadDlg_Std::ChooseEffect(int a) {
+    if (!m_pEffect || a < 0 || !m_pEffect->SelectValue(static_cast<std::uint32_t>(a))) return false;
+    OnEffectCommand();
+    return true;
 }
 
 void CLedPadDlg_Std::OnEffectCommand() {
@@ -176,46 +154,27 @@ void CLedPadDlg_Std::OnEffectCommand() {
     if (a < 0 || a >= kEffects) return;
     // Choosing an effect restores its colours and speed to the defaults.
     const PadEffectOptions o = OptionsOf(a);
-    for (int k = 0; k < kSwatches; ++k) {
-        CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(k)];
-        sw->SetColor(kDefaultColours[k]);
-        sw->SetChecked(k < o.swatches);
-    }
+    LedEffect defaults;
+    std::copy(std::begin(kDefaultColours), std::end(kDefaultColours), defaults.clr);
+    defaults.dwColorMask = (1u << o.swatches) - 1;
+    SetSwatches(defaults);
     ShowOptions(a);
-    if (o.speed && m_pSpeed) {
-        m_pSpeed->SetPos(2, false);
-        SetCaptionText(m_capSpeedValue, QString::number(m_pSpeed->GetValue()));
+    if (o.speed && m_speed.bar) {
+        m_speed.bar->SetPos(2, false);
+        SetCaptionText(m_speed.value, QString::number(m_speed.bar->GetValue()));
     }
     Changed();
 }
 
 void CLedPadDlg_Std::OnSlider(int value, int id) {
-    if (id == kSpeedSlider) SetCaptionText(m_capSpeedValue, QString::number(value));
-    else SetCaptionText(m_capBrightValue, BrightText(value));
+    if (id == kSpeedSlider) SetCaptionText(m_speed.value, QString::number(value));
+    else SetCaptionText(m_bright.value, HexPercent(value));
     Changed();
 }
 
 void CLedPadDlg_Std::OnDirection(bool clockwise) {
     if (m_pCw) m_pCw->SetChecked(clockwise);
     if (m_pAcw) m_pAcw->SetChecked(!clockwise);
-    Changed();
-}
-
-void CLedPadDlg_Std::OnColorChanged(bool check, int id) {
-    if (id < 0 || id >= kSwatches) return;
-    CColorBtnDlg* sw = m_swatches[static_cast<std::size_t>(id)];
-    if (!check) {
-        const int checked = static_cast<int>(std::count_if(m_swatches.begin(), m_swatches.end(),
-                                                           [](const CColorBtnDlg* s) { return s->IsChecked(); }));
-        if (checked <= 1 && sw->IsChecked()) return;  // one colour always stays
-    }
-    sw->SetChecked(check);
-    Changed();
-}
-
-void CLedPadDlg_Std::OnColorClick(Colour, int id) {
-    if (id < 0 || id >= kSwatches) return;
-    m_swatches[static_cast<std::size_t>(id)]->SetChecked(true);
     Changed();
 }
 
@@ -226,12 +185,10 @@ void CLedPadDlg_Std::StartPreview() {
     if (!pro || a < 0 || a >= kEffects) return;
     lighting::PadPreviewParams p;
     p.effect = a;
-    p.speed = m_pSpeed ? m_pSpeed->GetValue() : 2;
-    p.bright = m_pBright ? m_pBright->GetValue() : 0x100;
+    p.speed = m_speed.bar ? m_speed.bar->GetValue() : 2;
+    p.bright = m_bright.bar ? m_bright.bar->GetValue() : 0x100;
     p.clockwise = m_pCw && m_pCw->IsChecked();
-    for (const CColorBtnDlg* sw : m_swatches) {
-        if (sw->IsChecked() && sw->isVisibleTo(this)) p.checked.push_back(sw->Color());
-    }
+    p.checked = CheckedSwatchColours(true);
     m_pMark->SetPreview(lighting::MakePadPreview(p, static_cast<int>(m_pMark->Ring().cells.size()), *m_random));
 }
 

@@ -3,7 +3,6 @@
 // turning direction and seven colour swatches; every change is stored, previewed on the
 // pad picture and, with ApplyNow, sent to the pad.
 
-#include <array>
 #include <memory>
 
 #include "lighting/preview.h"
@@ -11,7 +10,6 @@
 
 namespace quobel {
 
-class CColorBtnDlg;
 class CComboBtn;
 class CPadMarkDlg;
 class CPngBtn;
@@ -21,7 +19,6 @@ class CLedPadDlg_Std : public CLedDlg {
     Q_OBJECT
 public:
     static constexpr int kEffects = 11;
-    static constexpr int kSwatches = 7;
     static constexpr std::uint32_t kApplyLighting = 2;
     static constexpr std::int32_t kClockwise = 6;
     static constexpr std::int32_t kAnticlockwise = 5;
@@ -39,11 +36,12 @@ public:
     void ReloadTexts() override;
 
     [[nodiscard]] CComboBtn* EffectList() const { return m_pEffect; }
-    [[nodiscard]] CPngSliderBar* SpeedSlider() const { return m_pSpeed; }
-    [[nodiscard]] CPngSliderBar* BrightSlider() const { return m_pBright; }
+    // Selects effect a in the list as a click on its entry does; false when it is not listed.
+    bool ChooseEffect(int a);
+    [[nodiscard]] CPngSliderBar* SpeedSlider() const { return m_speed.bar; }
+    [[nodiscard]] CPngSliderBar* BrightSlider() const { return m_bright.bar; }
     [[nodiscard]] CPngBtn* ClockwiseButton() const { return m_pCw; }
     [[nodiscard]] CPngBtn* AnticlockwiseButton() const { return m_pAcw; }
-    [[nodiscard]] CColorBtnDlg* Swatch(int k) const { return m_swatches[static_cast<std::size_t>(k)]; }
 
 private:
     void FillList();
@@ -52,22 +50,16 @@ private:
     void OnEffectCommand();
     void OnSlider(int value, int id);
     void OnDirection(bool clockwise);
-    void OnColorChanged(bool check, int id);
-    void OnColorClick(Colour c, int id);
-    // Store, preview and (with ApplyNow) apply: what every change does.
-    void Changed();
+    void Changed() override;
     void StartPreview();
     [[nodiscard]] int SelectedEffect() const;
 
     CPadMarkDlg* m_pMark = nullptr;
     CComboBtn* m_pEffect = nullptr;
-    CPngSliderBar* m_pSpeed = nullptr;
-    CPngSliderBar* m_pBright = nullptr;
+    SliderRow m_speed, m_bright;
     CPngBtn* m_pCw = nullptr;
     CPngBtn* m_pAcw = nullptr;
-    std::array<CColorBtnDlg*, kSwatches> m_swatches{};
-    int m_capSpeed = -1, m_capSpeedValue = -1, m_capBright = -1, m_capBrightValue = -1, m_capDir = -1,
-        m_capColours = -1;
+    int m_capDir = -1;
     bool m_bFilled = false;  // refreshed from a profile at least once
     std::unique_ptr<lighting::RandomSource> m_random;
 };

@@ -43,6 +43,10 @@ public:
     // Asks the kind's apply thread to write the current profile's blocks of `flags`
     // (no progress window). Pages call it where the option ApplyNow is set.
     virtual void RequestApply(DeviceKind kind, std::uint32_t flags) = 0;
+    // The same, except that while a request of the kind still waits behind a running
+    // apply this one joins it instead of queueing another (ApplyThreads::
+    // RequestApplyJoining): the pad lighting page's requests.
+    virtual void RequestApplyJoining(DeviceKind kind, std::uint32_t flags) = 0;
     // 1 while a modal window or a colour picker is open: the selected kind's picture
     // stops its lighting preview.
     virtual void PausePreview(bool pause) = 0;
