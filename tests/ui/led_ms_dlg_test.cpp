@@ -9,6 +9,7 @@
 
 #include "device/device_report_io.h"
 #include "device/mouse_protocol.h"
+#include "ui/lighting_page_fixture.h"
 #include "ui/page_fixture.h"
 #include "ui/pages/color_btn_dlg.h"
 #include "ui/pages/key_mark_dlg.h"
@@ -19,23 +20,9 @@
 namespace quobel::test {
 namespace {
 
-// The mouse picture and the mouse lighting page, wired as the window wires them.
-struct MsPage {
-    TestPageHost host;
-    std::unique_ptr<CKeyMarkDlg> picture;
-    std::unique_ptr<CLedMsDlg_5307Std> page;
-
-    explicit MsPage(bool apply_now = true) {
-        host.config.gVar.bApplyNow = apply_now ? 1 : 0;
-        picture = std::make_unique<CKeyMarkDlg>(host, &host.window);
-        page = std::make_unique<CLedMsDlg_5307Std>(host, &host.window);
-        picture->move(300, 20);
-        page->move(20, 20);
-        page->SetMarkPage(picture.get());
-        host.window.resize(900, 500);
-        host.window.show();
-        page->RefreshFromProfile();
-    }
+// The mouse picture and the mouse lighting page.
+struct MsPage : LightingPageFixture<CKeyMarkDlg, CLedMsDlg_5307Std> {
+    using LightingPageFixture::LightingPageFixture;
     MsProfile& Ms() { return host.CurrentProfile()->Ms; }
     int Checked() const {
         int n = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "device/pad_protocol.h"
+#include "ui/lighting_page_fixture.h"
 #include "ui/page_fixture.h"
 #include "ui/pages/color_btn_dlg.h"
 #include "ui/pages/pad_mark_dlg.h"
@@ -18,23 +19,9 @@
 namespace quobel::test {
 namespace {
 
-// The pad picture and the pad lighting page, wired as the window wires them.
-struct PadPage {
-    TestPageHost host;
-    std::unique_ptr<CPadMarkDlg> picture;
-    std::unique_ptr<CLedPadDlg_Std> page;
-
-    explicit PadPage(bool apply_now = true) {
-        host.config.gVar.bApplyNow = apply_now ? 1 : 0;
-        picture = std::make_unique<CPadMarkDlg>(host, &host.window);
-        page = std::make_unique<CLedPadDlg_Std>(host, &host.window);
-        picture->move(300, 20);
-        page->move(20, 20);
-        page->SetMarkPage(picture.get());
-        host.window.resize(900, 500);
-        host.window.show();
-        page->RefreshFromProfile();
-    }
+// The pad picture and the pad lighting page.
+struct PadPage : LightingPageFixture<CPadMarkDlg, CLedPadDlg_Std> {
+    using LightingPageFixture::LightingPageFixture;
     PadProfile& Pad() { return host.CurrentProfile()->Pad; }
     void ClickSwatch(int k) { QTest::mouseClick(page->Swatch(k), Qt::LeftButton); }
 };

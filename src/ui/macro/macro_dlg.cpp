@@ -70,7 +70,6 @@ QString CMacroDlg::Text(const char* id) const { return m_ctx.Text(id); }
 int CMacroDlg::Info(const QString& text) { return m_host.Modal().Info(m_ctx, this, text); }
 
 void CMacroDlg::ShowMenu(const std::vector<MenuItemEx>& items, QPoint at, int width, std::function<void(int)> on_cmd) {
-    MenuStyle style;
     // The menu's own face; a caption that would be cut widens the menu.
     QFont face = DialogFont(13, 500);
     face.setFamilies(font().families());
@@ -78,12 +77,7 @@ void CMacroDlg::ShowMenu(const std::vector<MenuItemEx>& items, QPoint at, int wi
     for (const MenuItemEx& item : items) {
         width = std::max(width, fm.horizontalAdvance(QString::fromStdU16String(std::u16string(FieldView(item.szText)))) + 44);
     }
-    style.nWidth = width;
-    style.clrTxtNr = m_ctx.gvar->clrMenuTxtNr;
-    style.clrTxtOv = m_ctx.gvar->clrMenuTxtOv;
-    style.clrTxtDn = m_ctx.gvar->clrMenuTxtDn;
-    style.pictures = MenuPictures::InFolder(m_ctx.SkinFolder());
-    CSkinMenu* menu = CSkinMenu::CreateMenuEx(this, style, at, 0, items);
+    CSkinMenu* menu = CSkinMenu::CreateMenuEx(this, MenuStyle::OfSkin(m_ctx, width), at, 0, items);
     if (menu) {
         connect(menu, &CSkinMenu::MenuCmd, this, [on_cmd = std::move(on_cmd)](int cmd, std::intptr_t) { on_cmd(cmd); });
     }

@@ -28,17 +28,6 @@ constexpr std::size_t kNameUnits = std::size(ProfileData{}.szName) - 1;
 
 QString NameOf(const ProfileData& p) { return QString::fromStdU16String(std::u16string(FieldView(p.szName))); }
 
-MenuStyle WindowMenuStyle(const SkinContext& ctx, int width) {
-    MenuStyle style;
-    style.nItemHeight = 0;
-    style.nWidth = width;
-    style.clrTxtNr = ctx.gvar->clrMenuTxtNr;
-    style.clrTxtOv = ctx.gvar->clrMenuTxtOv;
-    style.clrTxtDn = ctx.gvar->clrMenuTxtDn;
-    style.pictures = MenuPictures::InFolder(ctx.SkinFolder());
-    return style;
-}
-
 // A menu the screen pushed up over its button opens above the button instead.
 CSkinMenu* KeepClearOf(CSkinMenu* menu, const QWidget& button) {
     if (!menu) return nullptr;
@@ -90,7 +79,7 @@ CSkinMenu* CProfileControls::OpenProfileMenu() {
         items.push_back(MenuItemEx::Make(MenuItemEx::kTopLevel, static_cast<std::int32_t>(p.dwProfileID),
                                          FieldToUtf8(p.szName)));
     }
-    CSkinMenu* menu = CSkinMenu::CreateMenuEx(&m_wnd, WindowMenuStyle(m_wnd.Skin(), kProfileMenuWidth),
+    CSkinMenu* menu = CSkinMenu::CreateMenuEx(&m_wnd, MenuStyle::OfSkin(m_wnd.Skin(), kProfileMenuWidth),
                                               m_pCombo->mapToGlobal(QPoint(0, m_pCombo->height())), kProfileMenu,
                                               items);
     if (menu) connect(menu, &CSkinMenu::MenuCmd, this, &CProfileControls::OnMenuCmd);
@@ -104,7 +93,7 @@ CSkinMenu* CProfileControls::OpenMoreMenu() {
         MenuItemEx::Make(MenuItemEx::kTopLevel, kCmdImport, Text("tc_msg5").toStdString()),
         MenuItemEx::Make(MenuItemEx::kTopLevel, kCmdRename, Text("tc_macro_msg20").toStdString()),
     };
-    CSkinMenu* menu = CSkinMenu::CreateMenuEx(&m_wnd, WindowMenuStyle(m_wnd.Skin(), kMoreMenuWidth),
+    CSkinMenu* menu = CSkinMenu::CreateMenuEx(&m_wnd, MenuStyle::OfSkin(m_wnd.Skin(), kMoreMenuWidth),
                                               m_pMore->mapToGlobal(QPoint(0, m_pMore->height())), kMoreMenu, items);
     if (menu) connect(menu, &CSkinMenu::MenuCmd, this, &CProfileControls::OnMenuCmd);
     return KeepClearOf(menu, *m_pMore);

@@ -121,13 +121,7 @@ CSkinMenu* CFirekeyDlg::OpenKeyMenu() {
     for (const auto& [text, id] : kItems) {
         items.push_back(MenuItemEx::Make(MenuItemEx::kTopLevel, id, m_ctx.Text(text).toStdString()));
     }
-    MenuStyle style;
-    style.nWidth = kKeyMenuWidth;
-    style.clrTxtNr = m_ctx.gvar->clrMenuTxtNr;
-    style.clrTxtOv = m_ctx.gvar->clrMenuTxtOv;
-    style.clrTxtDn = m_ctx.gvar->clrMenuTxtDn;
-    style.pictures = MenuPictures::InFolder(m_ctx.SkinFolder());
-    CSkinMenu* menu = CSkinMenu::CreateMenuEx(this, style, m_pKey->mapToGlobal(QPoint(0, m_pKey->height())), 0, items);
+    CSkinMenu* menu = CSkinMenu::CreateMenuEx(this, MenuStyle::OfSkin(m_ctx, kKeyMenuWidth), m_pKey->mapToGlobal(QPoint(0, m_pKey->height())), 0, items);
     if (menu != nullptr) connect(menu, &CSkinMenu::MenuCmd, this, [this](int cmd, std::intptr_t) { OnKeyMenu(cmd); });
     return menu;
 }

@@ -388,14 +388,7 @@ CSkinMenu* CKeyMsDlg::OpenMenu(int button) {
     CSkinMenu::DestroyMenuEx();
     if (!ValidProfile() || button < 0 || button >= ButtonCount()) return nullptr;
     const std::vector<MenuItemEx> items = BuildMenu(button);
-    MenuStyle style;
-    style.nItemHeight = 0;
-    style.nWidth = kMenuWidth;
-    const GVar& g = m_host.Cfg().gVar;
-    style.clrTxtNr = g.clrMenuTxtNr;
-    style.clrTxtOv = g.clrMenuTxtOv;
-    style.clrTxtDn = g.clrMenuTxtDn;
-    style.pictures = MenuPictures::InFolder(m_host.Skin().SkinFolder());
+    const MenuStyle style = MenuStyle::OfSkin(m_host.Skin(), kMenuWidth);
 
     m_nMenuItemsShown = static_cast<int>(
         std::count_if(items.begin(), items.end(), [](const MenuItemEx& it) { return it.nParent == MenuItemEx::kTopLevel; }));

@@ -81,13 +81,7 @@ CSkinMenu* CComboBtn::OpenList() {
         menu.push_back(MenuItemEx::Make(MenuItemEx::kTopLevel, static_cast<std::int32_t>(it.value),
                                         it.text.toStdString()));
     }
-    MenuStyle style;
-    style.nItemHeight = kItemHeight;
-    style.nWidth = m_nMenuWidth > 0 ? m_nMenuWidth : width() - 4;
-    style.clrTxtNr = m_ctx.gvar->clrMenuTxtNr;
-    style.clrTxtOv = m_ctx.gvar->clrMenuTxtOv;
-    style.clrTxtDn = m_ctx.gvar->clrMenuTxtDn;
-    style.pictures = MenuPictures::InFolder(m_ctx.SkinFolder());
+    const MenuStyle style = MenuStyle::OfSkin(m_ctx, m_nMenuWidth > 0 ? m_nMenuWidth : width() - 4, kItemHeight);
     // Below the button, or above it when the list would leave the screen.
     QPoint at = mapToGlobal(QPoint(2, height()));
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();

@@ -27,6 +27,17 @@ MenuPictures MenuPictures::InFolder(const QString& f) {
              f + "menusub_nr.bmp", f + "menusub_ov.bmp", f + "menusub_ov.bmp", f + "menusub_nr.bmp"}};
 }
 
+MenuStyle MenuStyle::OfSkin(const SkinContext& ctx, int width, int item_height) {
+    MenuStyle style;
+    style.nItemHeight = item_height;
+    style.nWidth = width;
+    style.clrTxtNr = ctx.gvar->clrMenuTxtNr;
+    style.clrTxtOv = ctx.gvar->clrMenuTxtOv;
+    style.clrTxtDn = ctx.gvar->clrMenuTxtDn;
+    style.pictures = MenuPictures::InFolder(ctx.SkinFolder());
+    return style;
+}
+
 struct CSkinMenu::Shared {
     QPointer<QWidget> owner;
     MenuStyle style;

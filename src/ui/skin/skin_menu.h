@@ -41,6 +41,8 @@ struct MenuPictures {
     static MenuPictures InFolder(const QString& skin_folder);
 };
 
+struct SkinContext;
+
 struct MenuStyle {
     int nItemHeight = 0;        // 0: the menu's own (25)
     int nWidth = 0;             // 0: fit the captions
@@ -49,6 +51,9 @@ struct MenuStyle {
     Colour clrTxtDn = Rgb(67, 156, 200);
     Colour clrFrame = Rgb(80, 80, 80);
     MenuPictures pictures;
+
+    // The skin's menu: its text colours and the pictures of its folder.
+    static MenuStyle OfSkin(const SkinContext& ctx, int width, int item_height = 0);
 };
 
 class CSkinMenu : public QWidget {
