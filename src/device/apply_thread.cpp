@@ -50,7 +50,13 @@ bool ApplyThreads::RequestApply(DeviceKind kind, std::uint32_t flags) {
     if (c == nullptr) return false;
     {
         std::lock_guard lock(c->request);
-        c->nFlag = flags & ~kApplyProgress;
+        // A progress request still waiting keeps its flags and window; this one's
+        // blocks are added to them.
+        if (c->pProgress) {
+            c->nFlag |= flags & ~kApplyProgress;
+        } else {
+            c->nFlag = flags & ~kApplyProgress;
+        }
     }
     return Release(*c);
 }

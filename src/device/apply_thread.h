@@ -164,8 +164,9 @@ public:
     // Starts the thread of a device that exists; a second start of a kind is refused.
     bool StartApplyThread(DeviceKind kind, ApplyTarget& dev);
 
-    // A request without progress: flags with bit 15 cleared. False when the kind has
-    // no thread or too many requests are waiting.
+    // A request without progress: flags with bit 15 cleared; while a progress request
+    // waits, they are added to its flags instead. False when the kind has no thread or
+    // too many requests are waiting.
     bool RequestApply(DeviceKind kind, std::uint32_t flags);
     // A request that is not counted again while one of the kind is still waiting: its
     // flags are added to that request's. The waiting apply takes its snapshot when it

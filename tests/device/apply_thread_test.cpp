@@ -233,6 +233,25 @@ TEST(ApplyThread, AProgressWindowGoesToTheNextApplyNeverToTheRunningOne) {
     EXPECT_EQ(sink.closes, 1);
 }
 
+// A page's plain request made while a progress request waits must not take the
+// progress window's flags away from it.
+TEST(ApplyThread, APlainRequestJoinsTheFlagsOfAWaitingProgressRequest) {
+    Rig rig;
+    ASSERT_NO_FATAL_FAILURE(rig.StartHeldApply(DeviceKind::Keyboard, 1));
+    RecordingSink sink;
+    auto closed = sink.closed.get_future();
+    ASSERT_TRUE(rig.threads.RequestApplyWithProgress(DeviceKind::Keyboard, ProgressLink::Make(sink)));
+    ASSERT_TRUE(rig.threads.RequestApply(DeviceKind::Keyboard, 0x10));
+    rig.target.Open();
+    closed.wait();
+    rig.target.WaitFinished(3);
+    rig.threads.StopApplyThreads();
+    using A = GatedTarget::Apply;
+    EXPECT_EQ(rig.target.Applies(), (std::vector<A>{{1, 0x11, false}, {0x8017, 0x11, true}, {0x8017, 0x11, false}}));
+    EXPECT_EQ(sink.positions, (std::vector<int>{100}));
+    EXPECT_EQ(sink.closes, 1);
+}
+
 TEST(ApplyThread, AWithdrawnWindowHearsNothingMoreFromTheApply) {
     Rig rig;
     ASSERT_TRUE(rig.threads.StartApplyThread(DeviceKind::Mouse, rig.target));

@@ -1,3 +1,5 @@
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -54,6 +56,24 @@ TEST_F(MenuTest, ChoosingAnItemDeliversCommandAndUserValueAndClosesTheMenu) {
     EXPECT_EQ(cmd.at(0).at(0).toInt(), 41);
     EXPECT_EQ(cmd.at(0).at(1).value<std::intptr_t>(), 0x1234);
     EXPECT_EQ(CSkinMenu::OpenMenu(), nullptr);
+}
+
+// A menu flipped above its button can be asked to open above the screen's top; a
+// sub-menu at the bottom edge would hang below it.
+TEST_F(MenuTest, MenusAndSubMenusStayOnTheScreen) {
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    std::vector<MenuItemEx> items{MenuItemEx::Make(255, 0, "More")};
+    for (int i = 0; i < 6; ++i) items.push_back(MenuItemEx::Make(0, 10 + i, "Sub"));
+    for (const QPoint at : {QPoint(avail.left() + 20, avail.top() - 200), QPoint(avail.left() - 50, avail.top() + 20),
+                            QPoint(avail.right() - 10, avail.bottom() - 10)}) {
+        CSkinMenu* menu = CSkinMenu::CreateMenuEx(&owner, style, at, 0, items);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(avail.contains(menu->geometry())) << at.x() << "," << at.y() << " " << menu->geometry().y();
+        QTest::mouseMove(menu, menu->RowRect(0).center());
+        ASSERT_NE(menu->SubMenu(), nullptr);
+        EXPECT_TRUE(avail.contains(menu->SubMenu()->geometry())) << menu->SubMenu()->geometry().y();
+        CSkinMenu::DestroyMenuEx();
+    }
 }
 
 TEST_F(MenuTest, DismissingSendsNothingAndAnyClickOfTheOwnerClosesTheMenuFirst) {

@@ -231,6 +231,8 @@ bool CQuobelDlg::OnInitDialog() {
     m_autoSwitch.start();
     if (g.nTrayIcon == 1 || g.nTrayIcon == 3) AddTray();
     if (m_bShowPermission) OnConfig();
+    // Started hidden: no first frame brings the remaining pages.
+    if (!m_bShowPermission) QTimer::singleShot(0, this, &CQuobelDlg::BuildLaterPages);
     StartupMark("shown");
 
     auto* ms = dynamic_cast<CDrv5307*>(Transport(DeviceKind::Mouse));
@@ -272,9 +274,9 @@ bool CQuobelDlg::Build() {
     }
     m_layout = ComputeMainLayout(g, cfg.pSensorCfg(), IsConfigured(g, DeviceKind::Mouse));
     BuildButtons();
-    if (m_nPresent & 1u) BuildMousePages();
-    if (m_nPresent & 2u) BuildKeyboardPages();
-    if (m_nPresent & 4u) BuildPadPages();
+    // Only the selected kind's pages are in the first frame; ShowKind builds them, the
+    // others follow once it is on the screen.
+    m_nPagesWanted = m_nPresent;
     BuildDeviceList();
     for (DeviceKind kind : kDeviceKinds) {
         if (m_nPresent & (1u << Index(kind))) {
@@ -283,6 +285,40 @@ bool CQuobelDlg::Build() {
         }
     }
     return true;
+}
+
+void CQuobelDlg::BuildPages(DeviceKind kind) {
+    const unsigned bit = 1u << Index(kind);
+    if (!(m_nPagesWanted & bit) || (m_nPagesBuilt & bit)) return;
+    m_nPagesBuilt |= bit;
+    switch (kind) {
+        case DeviceKind::Mouse: BuildMousePages(); break;
+        case DeviceKind::Keyboard: BuildKeyboardPages(); break;
+        case DeviceKind::Pad: BuildPadPages(); break;
+    }
+    // Children made before the window shows would show with it.
+    if (kind != m_selKind) SetKindVisible(kind, false);
+    // Made after the profile was loaded: refreshed before they are shown or used.
+    if (m_profiles.Current()) m_nPagesStale |= bit;
+}
+
+void CQuobelDlg::EnsurePages(DeviceKind kind) {
+    BuildPages(kind);
+    const unsigned bit = 1u << Index(kind);
+    if (m_nPagesStale & bit) {
+        m_nPagesStale &= ~bit;
+        RefreshKindPages(kind);
+    }
+}
+
+void CQuobelDlg::BuildLaterPages() {
+    for (DeviceKind kind : kDeviceKinds) {
+        const unsigned bit = 1u << Index(kind);
+        if (!(m_nPagesWanted & bit) || (m_nPagesBuilt & bit)) continue;
+        BuildPages(kind);
+        QTimer::singleShot(0, this, &CQuobelDlg::BuildLaterPages);
+        return;
+    }
 }
 
 void CQuobelDlg::ApplyShape() {
@@ -538,29 +574,42 @@ void CQuobelDlg::PlaceMacroButton(DeviceKind kind) {
     }
 }
 
+void CQuobelDlg::SetKindVisible(DeviceKind kind, bool on) {
+    switch (kind) {
+        case DeviceKind::Mouse:
+            for (QWidget* w : std::initializer_list<QWidget*>{m_pKeyMark, m_pKeyMs}) {
+                if (w) w->setVisible(on);
+            }
+            if (on) break;  // the sections open by ExpandSection
+            for (std::size_t i = 0; i < kHeaders; ++i) {
+                if (m_headers[i]) m_headers[i]->hide();
+                if (m_sectionPage[i]) m_sectionPage[i]->hide();
+            }
+            break;
+        case DeviceKind::Keyboard:
+            for (QWidget* w : std::initializer_list<QWidget*>{m_pKbColor, m_pLedKb}) {
+                if (w) w->setVisible(on);
+            }
+            break;
+        case DeviceKind::Pad:
+            for (QWidget* w : std::initializer_list<QWidget*>{m_pPadMark, m_pLedPad}) {
+                if (w) w->setVisible(on);
+            }
+            break;
+    }
+}
+
 void CQuobelDlg::ShowKind(DeviceKind kind) {
     m_selKind = kind;
-    const bool ms = kind == DeviceKind::Mouse, kb = kind == DeviceKind::Keyboard, pad = kind == DeviceKind::Pad;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_pPadMark, m_pLedPad}) {
-        if (w) w->setVisible(pad);
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{m_pKbColor, m_pLedKb}) {
-        if (w) w->setVisible(kb);
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{m_pKeyMark, m_pKeyMs}) {
-        if (w) w->setVisible(ms);
-    }
+    EnsurePages(kind);
+    const bool ms = kind == DeviceKind::Mouse, pad = kind == DeviceKind::Pad;
+    for (DeviceKind k : {DeviceKind::Pad, DeviceKind::Keyboard, DeviceKind::Mouse}) SetKindVisible(k, k == kind);
     if (ms) {
         int first = -1;
         for (int i = 0; i < kUsedHeaders && first < 0; ++i) {
             if (m_headers[static_cast<std::size_t>(i)] && m_sectionPage[static_cast<std::size_t>(i)]) first = i;
         }
         ExpandSection(first);
-    } else {
-        for (std::size_t i = 0; i < kHeaders; ++i) {
-            if (m_headers[i]) m_headers[i]->hide();
-            if (m_sectionPage[i]) m_sectionPage[i]->hide();
-        }
     }
     PlaceMacroButton(kind);
     if (m_btn[kMacro]) m_btn[kMacro]->setVisible(!pad);
@@ -652,13 +701,24 @@ void CQuobelDlg::SelectProfile(std::uint32_t id) {
 }
 
 void CQuobelDlg::RefreshPages() {
-    for (CPage* p : std::initializer_list<CPage*>{m_pKbColor, m_pDpi, m_pSys, m_pLedMs, m_pRate, m_pKeyMs, m_pLedKb,
-                                                  m_pLedPad, m_pKeyMark, m_pPadMark}) {
+    m_nPagesStale |= m_nPagesBuilt;
+    EnsurePages(m_selKind);
+}
+
+void CQuobelDlg::RefreshKindPages(DeviceKind kind) {
+    std::array<CPage*, 6> pages{};
+    switch (kind) {
+        case DeviceKind::Mouse: pages = {m_pDpi, m_pSys, m_pLedMs, m_pRate, m_pKeyMs, m_pKeyMark}; break;
+        case DeviceKind::Keyboard: pages = {m_pKbColor, m_pLedKb}; break;
+        case DeviceKind::Pad: pages = {m_pLedPad, m_pPadMark}; break;
+    }
+    for (CPage* p : pages) {
         if (p) p->RefreshFromProfile();
     }
 }
 
 void CQuobelDlg::StorePages(DeviceKind kind) {
+    EnsurePages(kind);
     switch (kind) {
         case DeviceKind::Mouse:
             for (CPage* p : std::initializer_list<CPage*>{m_pDpi, m_pSys, m_pLedMs, m_pRate}) {
@@ -991,8 +1051,12 @@ void CQuobelDlg::paintEvent(QPaintEvent*) {
     if (!m_bPainted) {
         m_bPainted = true;
         StartupMark("first-paint");
-        // Runs once the frame with every child has been drawn and handed to the screen.
-        QTimer::singleShot(0, this, [] { StartupMark("first-frame"); });
+        // Runs once the frame with every child has been drawn and handed to the screen;
+        // the pages the frame did not show follow.
+        QTimer::singleShot(0, this, [this] {
+            StartupMark("first-frame");
+            BuildLaterPages();
+        });
     }
     QPainter p(this);
     if (isMinimized()) {

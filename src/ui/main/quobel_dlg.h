@@ -179,17 +179,52 @@ public:
     [[nodiscard]] bool HasTray() const { return m_pTray != nullptr; }
     [[nodiscard]] bool ShowPermission() const { return m_bShowPermission; }
     [[nodiscard]] const MainLayout& Layout() const { return m_layout; }
-    [[nodiscard]] CPage* SectionPage(int header) const { return m_sectionPage[static_cast<std::size_t>(header)]; }
-    [[nodiscard]] CKeyMarkDlg* MouseMark() const { return m_pKeyMark; }
-    [[nodiscard]] CKeyMsDlg* MouseButtons() const { return m_pKeyMs; }
-    [[nodiscard]] CDpiDlg* DpiPage() const { return m_pDpi; }
-    [[nodiscard]] CSysDlg* SysPage() const { return m_pSys; }
-    [[nodiscard]] CRateDlg* RatePage() const { return m_pRate; }
-    [[nodiscard]] CLedMsDlg_5307Std* MouseLight() const { return m_pLedMs; }
-    [[nodiscard]] CKBColorDlg* Keyboard() const { return m_pKbColor; }
-    [[nodiscard]] CLedKbDlg_642Std* KeyboardLight() const { return m_pLedKb; }
-    [[nodiscard]] CPadMarkDlg* PadMark() const { return m_pPadMark; }
-    [[nodiscard]] CLedPadDlg_Std* PadLight() const { return m_pLedPad; }
+    // The pages, built and brought up to the current profile first where start-up or a
+    // profile change left that for later.
+    [[nodiscard]] CPage* SectionPage(int header) {
+        EnsurePages(DeviceKind::Mouse);
+        return m_sectionPage[static_cast<std::size_t>(header)];
+    }
+    [[nodiscard]] CKeyMarkDlg* MouseMark() {
+        EnsurePages(DeviceKind::Mouse);
+        return m_pKeyMark;
+    }
+    [[nodiscard]] CKeyMsDlg* MouseButtons() {
+        EnsurePages(DeviceKind::Mouse);
+        return m_pKeyMs;
+    }
+    [[nodiscard]] CDpiDlg* DpiPage() {
+        EnsurePages(DeviceKind::Mouse);
+        return m_pDpi;
+    }
+    [[nodiscard]] CSysDlg* SysPage() {
+        EnsurePages(DeviceKind::Mouse);
+        return m_pSys;
+    }
+    [[nodiscard]] CRateDlg* RatePage() {
+        EnsurePages(DeviceKind::Mouse);
+        return m_pRate;
+    }
+    [[nodiscard]] CLedMsDlg_5307Std* MouseLight() {
+        EnsurePages(DeviceKind::Mouse);
+        return m_pLedMs;
+    }
+    [[nodiscard]] CKBColorDlg* Keyboard() {
+        EnsurePages(DeviceKind::Keyboard);
+        return m_pKbColor;
+    }
+    [[nodiscard]] CLedKbDlg_642Std* KeyboardLight() {
+        EnsurePages(DeviceKind::Keyboard);
+        return m_pLedKb;
+    }
+    [[nodiscard]] CPadMarkDlg* PadMark() {
+        EnsurePages(DeviceKind::Pad);
+        return m_pPadMark;
+    }
+    [[nodiscard]] CLedPadDlg_Std* PadLight() {
+        EnsurePages(DeviceKind::Pad);
+        return m_pLedPad;
+    }
     [[nodiscard]] CNotifyDlg* Notify() const { return m_pNotify; }
     // The DPI level the mouse last reported.
     [[nodiscard]] int CurrentDpiIndex() const { return m_nCurDpi; }
@@ -236,7 +271,17 @@ private:
     void AddTray();
     void LoadProfiles();
     void PlayProfileSound();
+    // Refreshes the selected kind's pages; the other kinds' wait until they show.
     void RefreshPages();
+    void RefreshKindPages(DeviceKind kind);
+    // Builds kind's pages where start-up left them for after the first frame (hidden
+    // unless kind is selected).
+    void BuildPages(DeviceKind kind);
+    // BuildPages, then a refresh where a profile change left them stale.
+    void EnsurePages(DeviceKind kind);
+    void SetKindVisible(DeviceKind kind, bool on);
+    // After the first frame: the pages of the kinds not selected, one kind per turn.
+    void BuildLaterPages();
     void StorePages(DeviceKind kind);
     // Runs the progress window over an apply of kind's thread; false when nothing ran.
     bool RunProgressApply(DeviceKind kind);
@@ -274,6 +319,11 @@ private:
     std::array<std::unique_ptr<DeviceApplyTarget>, 3> m_targets;
     std::unique_ptr<ApplyThreads> m_threads;  // after the targets: stopped before they go
     unsigned m_nPresent = 0;                  // bit 0 mouse, 1 keyboard, 2 pad
+    // The same bits: kinds that get pages, kinds whose pages exist, and kinds whose
+    // pages missed a profile change while hidden.
+    unsigned m_nPagesWanted = 0;
+    unsigned m_nPagesBuilt = 0;
+    unsigned m_nPagesStale = 0;
     DeviceKind m_selKind = DeviceKind::Mouse;
     bool m_bShowPermission = true;
     bool m_bTornDown = false;

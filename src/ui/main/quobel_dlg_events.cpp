@@ -115,11 +115,8 @@ void CQuobelDlg::AddKindPages(DeviceKind kind) {
     if (!m_pDevList || m_pDevList->FindTopLevel(static_cast<std::uint32_t>(kind))) return;
     LogPrint("pages for the %s", KindName(kind).data());
     const bool first = m_pDevList->TopLevel().empty();
-    switch (kind) {
-        case DeviceKind::Mouse: BuildMousePages(); break;
-        case DeviceKind::Keyboard: BuildKeyboardPages(); break;
-        case DeviceKind::Pad: BuildPadPages(); break;
-    }
+    m_nPagesWanted |= 1u << Index(kind);
+    BuildPages(kind);
     AddDeviceListItem(kind, first);
     RefreshPages();
     // The new pages show only when their kind is the selected one; the open section stays.
@@ -203,6 +200,8 @@ void CQuobelDlg::OnDeviceBehavior(std::uint32_t report) {
         LogPrint("popup: %s %s %s %s", b->caption.c_str(), b->value1.c_str(), b->value2.c_str(), b->mode.c_str());
         m_pNotify->Notify(q(b->caption), q(b->value1), q(b->value2), q(b->mode));
     }
+    // The level and mode land on pages that are up to date, hidden or not.
+    EnsurePages(DeviceKind::Mouse);
     if (m_pDpi) m_pDpi->SelectDpiLevel(b->level);
     if (b->newMode >= 0 && m_pKeyMs && b->newMode != p->Ms.nMode) m_pKeyMs->SwitchMode(b->newMode, false);
 }

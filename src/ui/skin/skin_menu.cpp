@@ -136,8 +136,10 @@ void CSkinMenu::Layout() {
     if (!screen) return;
     const QRect avail = screen->availableGeometry();
     QPoint p = pos();
-    if (p.x() + width() > avail.right() + 1) p.setX(std::max(avail.left(), avail.right() + 1 - width()));
-    if (p.y() + height() > avail.bottom() + 1) p.setY(std::max(avail.top(), avail.bottom() + 1 - height()));
+    // Past either edge (a menu flipped above its button may start above the top); a
+    // menu larger than the screen keeps its top left corner on it.
+    p.setX(std::max(avail.left(), std::min(p.x(), avail.right() + 1 - width())));
+    p.setY(std::max(avail.top(), std::min(p.y(), avail.bottom() + 1 - height())));
     move(p);
 }
 
@@ -289,6 +291,7 @@ void CSkinMenu::OpenSub(int row) {
         at.setX(mapToGlobal(QPoint(0, 0)).x() - sub->width() + 2);
     }
     sub->move(at);
+    sub->Layout();
     sub_ = sub;
     sub->show();
 }
