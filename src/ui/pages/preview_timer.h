@@ -16,7 +16,7 @@ namespace quobel {
 class PreviewTimer : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kMinTick = 25;
+    static constexpr int kMinTick = 40;
     static constexpr int kMaxCatchUp = 8;  // frames computed at most per tick
 
     // picture receives the timer events (timerId() tells them apart).
