@@ -160,7 +160,7 @@ void Dump(std::span<const std::uint8_t> block, std::size_t from, std::size_t len
 // Builds the ten button codes of key mode `mode` into codes.
 void ButtonCodes(const MsProfile& ms, int mode, const MouseProtoDesc& d, const ApplyEnv& env,
                  std::array<std::uint32_t, 10>& codes, MacroSlotAssigner* slots) {
-    codes.fill(kMouseButtonOff);
+    codes.fill(kMsCodeDisabled);
     const auto& keys = ms.Keys[mode];
     for (int i = 0; i < 10; ++i) {
         const KeyInfo& k = keys[i];

@@ -5,8 +5,8 @@
 #include <set>
 
 #include "base/log.h"
+#include "config/key_info.h"
 #include "config/key_names.h"
-#include "device/function_codes.h"
 #include "ui/key_layout.h"
 #include "ui/main/quobel_dlg.h"
 #include "ui/modals.h"

@@ -10,11 +10,11 @@
 #include <cerrno>
 
 #include "base/log.h"
+#include "config/key_info.h"
 #include "config/key_names.h"
 #include "config/mouse_desc.h"
 #include "config/text_table.h"
 #include "device/apply_thread.h"
-#include "device/function_codes.h"
 #include "device/hid_drv.h"
 #include "macro/macro_names.h"
 #include "ui/key_layout.h"
@@ -32,7 +32,6 @@ namespace {
 
 constexpr std::uint32_t kLeftClick = 0x1000011;
 constexpr std::uint32_t kModeSwitch = 0x80000AB;
-constexpr std::uint32_t kGunFunction = MakeFunID(kFunSpecial, kCodeGun);
 constexpr std::uint32_t kFireFunction = MakeFunID(kFunSpecial, kCodeFire);
 constexpr std::uint32_t kDpiLockFunction = MakeFunID(kFunSpecial, kCodeDpiLock);
 constexpr std::uint32_t kFunGun = 10;
