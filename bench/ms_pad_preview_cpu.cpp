@@ -2,7 +2,7 @@
 // fastest speed (3) and full brightness runs on its shown picture for a while, and the
 // process's CPU time is printed as a share of one core. Run by
 // scripts/measure_kb_preview_cpu.sh, beside the keyboard's figures.
-//   ms_pad_preview_cpu [SECONDS]
+//   ms_pad_preview_cpu [SECONDS [ms|pad [EFFECT]]]
 
 #include <algorithm>
 #include <cstdlib>
@@ -21,6 +21,11 @@ int main(int argc, char** argv) {
     using namespace quobel;
     using namespace quobel::bench;
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const std::string only_kind = argc > 2 ? argv[2] : "";  // one picture only
+    const int only = argc > 3 ? std::atoi(argv[3]) : -1;    // one effect only
+    const auto wanted = [&](const char* kind, int effect) {
+        return (only_kind.empty() || only_kind == kind) && (only < 0 || only == effect);
+    };
     test::TestPageHost host;
     host.window.resize(1000, 650);
     CKeyMarkDlg mouse(host, &host.window);
@@ -40,6 +45,7 @@ int main(int argc, char** argv) {
 
     const std::vector<Colour> seven = {0x0000FF, 0xFF0000, 0x00FF00, 0xFF0080, 0x03C6FA, 0x6A03FA, 0xFFFFFF};
     for (int effect = 0; effect <= 13; ++effect) {
+        if (!wanted("ms", effect)) continue;
         lighting::MsPreviewParams p;
         p.effect = effect;
         p.speed = 3;
@@ -56,6 +62,7 @@ int main(int argc, char** argv) {
 
     lighting::DefaultRandom random;
     for (int effect = 0; effect < 11; ++effect) {
+        if (!wanted("pad", effect)) continue;
         lighting::PadPreviewParams p;
         p.effect = effect;
         p.speed = 3;

@@ -1,14 +1,19 @@
 #pragma once
 // A device picture with a lighting glow: where its mask (alpha = intensity m) is
 // non-zero, a pixel shows x * light + (1 - x) * picture with x = m / 255, the light
-// being the colour of the pixel's lighting zone. Frames are composed from
-// premultiplied images kept from loading, so a frame costs one fill of the zones, one
-// mask pass and one draw.
+// being the colour of the pixel's lighting zone. The glowing pixels, their intensities
+// and zones are listed once when loading, so a frame only blends those pixels of the
+// premultiplied picture; the rest of the frame never changes.
 
 #include <QImage>
-#include <QPainter>
+#include <QRegion>
 
+#include <cstdint>
 #include <functional>
+#include <span>
+#include <vector>
+
+#include "base/geometry.h"
 
 namespace quobel {
 
@@ -19,22 +24,35 @@ public:
 
     // The normal picture and its mask; a null mask leaves the picture without glow.
     MaskState Load(const QImage& normal, const QImage& mask);
-    [[nodiscard]] bool HasGlow() const { return !m_mask.isNull(); }
+    [[nodiscard]] bool HasGlow() const { return !m_pixels.empty(); }
     [[nodiscard]] const QImage& Normal() const { return m_normal; }
     [[nodiscard]] QSize Size() const { return m_normal.size(); }
+    // Where frames may differ from the normal picture: the tiles holding glowing pixels.
+    [[nodiscard]] const QRegion& GlowRegion() const { return m_region; }
 
-    // The picture lit by what paint_light draws (opaque colours per zone, in picture
-    // coordinates); without glow, or with an empty painter, the normal picture.
-    const QImage& Frame(const std::function<void(QPainter&)>& paint_light);
+    // Which zone lights each glowing pixel (below 0: none, the pixel stays normal).
+    void MapZones(const std::function<int(int x, int y)>& zone_of);
+    // Lights every glowing pixel with its zone's colour (zones past the list: none), or
+    // with whole, every one with colours[0]. False, and nothing done, when the colours
+    // are those of the frame shown.
+    bool Frame(std::span<const Colour> colours, bool whole);
     // The normal picture again (no preview).
-    void Clear() { m_frame = m_normal; }
+    void Clear();
     [[nodiscard]] const QImage& Current() const { return m_frame; }
 
 private:
+    struct Pixel {
+        std::uint32_t offset;  // in the frame's pixels
+        std::uint32_t alpha;   // 1..255
+        int zone;
+    };
     QImage m_normal;  // premultiplied
-    QImage m_mask;    // premultiplied; only its alpha counts
-    QImage m_light;   // the zones' colours of the frame being made
-    QImage m_frame;
+    QImage m_frame;   // premultiplied, the normal picture outside the glow
+    std::vector<Pixel> m_pixels;
+    QRegion m_region;
+    std::vector<Colour> m_shown;  // the colours of the frame shown
+    bool m_shownWhole = false;
+    bool m_lit = false;
 };
 
 }  // namespace quobel

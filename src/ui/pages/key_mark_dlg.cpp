@@ -1,5 +1,6 @@
 #include "ui/pages/key_mark_dlg.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
 
@@ -60,6 +61,8 @@ void CKeyMarkDlg::LoadPictures() {
             if (QWidget* w = m_host.Window()) QMetaObject::invokeMethod(w, [w] { w->close(); }, Qt::QueuedConnection);
             break;
     }
+    // Zone kinds light the picture in bands of rows.
+    m_glow.MapZones([](int, int y) { return y / kRowsPerZone; });
     Compose();
     update();
 }
@@ -128,38 +131,44 @@ void CKeyMarkDlg::SetPreviewPause(bool pause) {
 
 void CKeyMarkDlg::UpdateTimer() { m_timer.Update(m_preview ? m_preview->Interval() : 0, PreviewPaused()); }
 
-void CKeyMarkDlg::AdvancePreview() {
+void CKeyMarkDlg::AdvancePreview() { Advance(1); }
+
+void CKeyMarkDlg::Advance(int frames) {
     if (!m_preview || PreviewPaused()) return;
-    m_preview->Tick(m_zones);
-    Compose();
-    update();
+    for (int i = 0; i < frames; ++i) m_preview->Tick(m_zones);
+    if (Compose()) update(m_glow.GlowRegion());
 }
 
-void CKeyMarkDlg::Compose() {
+bool CKeyMarkDlg::Compose() {
     if (!m_preview) {
         m_glow.Clear();
-        return;
+        return true;
     }
     const int zones = std::clamp(m_preview->Zones(), 1, lighting::kMsMaxZones);
-    m_glow.Frame([&](QPainter& p) {
-        const QSize size = m_glow.Size();
-        if (zones == 1) {
-            p.fillRect(QRect(QPoint(0, 0), size), ToQColor(m_zones.front().colour));
-            return;
-        }
-        for (int y = 0, band = 0; y < size.height(); y += kRowsPerZone, ++band)
-            p.fillRect(0, y, size.width(), kRowsPerZone, ToQColor(m_zones[static_cast<std::size_t>(band % zones)].colour));
-    });
+    if (zones == 1) {
+        m_colours.assign(1, m_zones.front().colour);
+        return m_glow.Frame(m_colours, true);
+    }
+    // Band by band through the zones, as many bands as the picture has.
+    const int bands = (m_glow.Size().height() + kRowsPerZone - 1) / kRowsPerZone;
+    m_colours.resize(static_cast<std::size_t>(std::max(bands, 0)));
+    for (int band = 0; band < bands; ++band)
+        m_colours[static_cast<std::size_t>(band)] = m_zones[static_cast<std::size_t>(band % zones)].colour;
+    return m_glow.Frame(m_colours, false);
 }
 
 void CKeyMarkDlg::timerEvent(QTimerEvent* event) {
     if (event->timerId() != m_timer.TimerId()) return CPicturePage::timerEvent(event);
-    AdvancePreview();
+    Advance(m_timer.FramesDue());
 }
 
-void CKeyMarkDlg::paintEvent(QPaintEvent*) {
+void CKeyMarkDlg::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    if (!m_imgNormal.isNull()) p.drawImage(0, 0, m_preview && !PreviewPaused() ? m_glow.Current() : m_imgNormal);
+    if (!m_imgNormal.isNull()) {
+        // Only what needs it: a frame changes the glow's tiles alone.
+        const QImage& shown = m_preview && !PreviewPaused() ? m_glow.Current() : m_imgNormal;
+        for (const QRect& r : event->region()) p.drawImage(r.topLeft(), shown, r);
+    }
     if (m_host.Cfg().gVar.bFrameDebug) {
         p.setPen(QColor(255, 0, 0));
         p.drawRect(rect().adjusted(0, 0, -1, -1));

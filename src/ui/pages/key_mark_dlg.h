@@ -56,7 +56,9 @@ protected:
 private:
     void LoadPictures();
     void LayoutMarks();
-    void Compose();
+    void Advance(int frames);
+    // Makes the frame of the preview's zones; false when it is the one shown.
+    bool Compose();
     void UpdateTimer();
 
     QImage m_imgNormal;
@@ -66,6 +68,7 @@ private:
     GlowPicture m_glow;
     std::unique_ptr<lighting::MsPreview> m_preview;
     std::vector<lighting::SlotLight> m_zones = std::vector<lighting::SlotLight>(lighting::kMsMaxZones);
+    std::vector<Colour> m_colours;  // of each band of rows
     PreviewTimer m_timer{this};
 };
 

@@ -1,6 +1,7 @@
 #include "ui/pages/pad_mark_dlg.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
 #include <QWindow>
@@ -38,7 +39,24 @@ void CPadMarkDlg::LoadPictures(bool skin_folder) {
             break;
     }
     if (!normal.isNull()) setFixedSize(normal.size());
+    MapCells();
     Compose();
+}
+
+void CPadMarkDlg::MapCells() {
+    const QSize size = m_glow.Size();
+    if (size.isEmpty()) return;
+    // Later cells cover earlier ones where they overlap.
+    std::vector<int> cell_at(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()), -1);
+    for (std::size_t i = 0; i < m_ring.cells.size(); ++i) {
+        const QRect r = QRect(QPoint(m_ring.cells[i].left, m_ring.cells[i].top),
+                              QPoint(m_ring.cells[i].right - 1, m_ring.cells[i].bottom - 1))
+                            .intersected(QRect(QPoint(0, 0), size));
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                cell_at[static_cast<std::size_t>(y * size.width() + x)] = static_cast<int>(i);
+    }
+    m_glow.MapZones([&](int x, int y) { return cell_at[static_cast<std::size_t>(y * size.width() + x)]; });
 }
 
 void CPadMarkDlg::ReloadSkin() {
@@ -59,44 +77,40 @@ void CPadMarkDlg::SetPreview(std::unique_ptr<lighting::PadPreview> preview) {
 void CPadMarkDlg::SetPreviewPause(bool pause) {
     CPicturePage::SetPreviewPause(pause);
     UpdateTimer();
+    update();  // paused shows the normal picture
 }
 
-void CPadMarkDlg::AdvancePreview() {
+void CPadMarkDlg::AdvancePreview() { Advance(1); }
+
+void CPadMarkDlg::Advance(int frames) {
     if (!m_preview || PreviewPaused()) return;
-    m_preview->Tick(m_cells);
-    Compose();
-    update();
+    for (int i = 0; i < frames; ++i) m_preview->Tick(m_cells);
+    if (Compose()) update(m_glow.GlowRegion());
 }
 
-void CPadMarkDlg::Compose() {
-    if (!m_preview) {
+bool CPadMarkDlg::Compose() {
+    if (!m_preview || m_cells.empty()) {
         m_glow.Clear();
-        return;
+        return true;
     }
     const bool whole = m_preview->WholeArea();
-    m_glow.Frame([&](QPainter& p) {
-        if (m_cells.empty()) return;
-        if (whole) {
-            p.fillRect(QRect(QPoint(0, 0), m_glow.Size()), ToQColor(m_cells.front().colour));
-            return;
-        }
-        for (std::size_t i = 0; i < m_cells.size(); ++i) {
-            const Rect& r = m_ring.cells[i];
-            p.fillRect(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)), ToQColor(m_cells[i].colour));
-        }
-    });
+    m_colours.resize(whole ? 1 : m_cells.size());
+    for (std::size_t i = 0; i < m_colours.size(); ++i) m_colours[i] = m_cells[i].colour;
+    return m_glow.Frame(m_colours, whole);
 }
 
 void CPadMarkDlg::UpdateTimer() { m_timer.Update(m_preview ? m_preview->Interval() : 0, PreviewPaused()); }
 
-void CPadMarkDlg::paintEvent(QPaintEvent*) {
+void CPadMarkDlg::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.drawImage(0, 0, PreviewPaused() ? m_glow.Normal() : m_glow.Current());
+    // Only what needs it: a frame changes the glow's tiles alone.
+    const QImage& shown = PreviewPaused() ? m_glow.Normal() : m_glow.Current();
+    for (const QRect& r : event->region()) p.drawImage(r.topLeft(), shown, r);
 }
 
 void CPadMarkDlg::timerEvent(QTimerEvent* event) {
     if (event->timerId() != m_timer.TimerId()) return CPicturePage::timerEvent(event);
-    AdvancePreview();
+    Advance(m_timer.FramesDue());
 }
 
 void CPadMarkDlg::mousePressEvent(QMouseEvent* event) {

@@ -40,13 +40,17 @@ protected:
 
 private:
     void LoadPictures(bool skin_folder);
-    void Compose();
+    void MapCells();
+    void Advance(int frames);
+    // Makes the frame of the cells' colours; false when it is the one shown.
+    bool Compose();
     void UpdateTimer();
 
     GlowPicture m_glow;
     lighting::PadRing m_ring;
     std::vector<lighting::SlotLight> m_cells;
     std::unique_ptr<lighting::PadPreview> m_preview;
+    std::vector<Colour> m_colours;  // of each cell, or of the whole area
     PreviewTimer m_timer{this};
 };
 
