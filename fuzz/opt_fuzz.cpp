@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CollectingReporter reporter;
     // No desktop folder: a Debug=2 in the input cannot make the fuzzer write files.
     Log log([] { return LogTime{}; }, [](std::string_view) {});
-    Check(ReadOptions(cfg, *config, reporter, log, ""));
+    ReadOptions(cfg, *config, reporter, log, "");
     GVar& g = config->gVar;
     ReadLanguagesAndSkins(cfg, lang, g, reporter);
 

@@ -63,7 +63,7 @@ MacroLimits MacroLimitsFor(const GVar& gvar) {
 bool DataInit(Config& config, Reporter& reporter, Log& log, const std::string& desktop_dir) {
     BuildSensorTable(config);
     const IniFile cfg = IniFile::Load(config.szAppPath + "cfg.ini");
-    if (!ReadOptions(cfg, config, reporter, log, desktop_dir)) return false;
+    ReadOptions(cfg, config, reporter, log, desktop_dir);
     if (config.gVar.nMsFw != 0) LayoutButtonLists(config, reporter);
     if (config.gVar.nKbFw == 20) ReadFnAndGestures(cfg, config, reporter);
     config.limits = MacroLimitsFor(config.gVar);

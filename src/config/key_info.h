@@ -103,4 +103,30 @@ constexpr std::uint32_t MakeFunID(std::uint32_t type, std::uint32_t code) {
     return (type << 24) | (code & 0xFFFFFF);
 }
 
+// Function types (high byte of FunID).
+inline constexpr std::uint32_t kFunMouseButton = 1;
+inline constexpr std::uint32_t kFunKeyCombo = 2;
+inline constexpr std::uint32_t kFunAppKey = 3;
+inline constexpr std::uint32_t kFunMediaKey = 4;
+inline constexpr std::uint32_t kFunMacro = 5;
+inline constexpr std::uint32_t kFunSpecial = 8;
+inline constexpr std::uint32_t kFunKbRaw = 9;
+inline constexpr std::uint32_t kFunMsExtra = 11;
+
+// Codes of type 2 and of the special functions (type 8) that are singled out.
+inline constexpr std::uint32_t kCodeKey = 0xA0;         // key without modifier
+inline constexpr std::uint32_t kCodeKeyWithMod = 0xA1;  // key combination
+inline constexpr std::uint32_t kCodeKeyOff = 0xA2;
+inline constexpr std::uint32_t kCodeFire = 0xA4;
+inline constexpr std::uint32_t kCodeDpiLock = 0xA6;
+inline constexpr std::uint32_t kCodeRawParam = 0xAD;    // the parameter word is the mouse code
+inline constexpr std::uint32_t kCodeGun = 0xC0;
+
+inline constexpr std::uint32_t kGunFunction = MakeFunID(kFunSpecial, kCodeGun);
+
+inline constexpr std::uint8_t kVkFn = 0xFA;  // the keyboard's Fn key in byVk
+
+// Matrix code of a disabled mouse button.
+inline constexpr std::uint32_t kMsCodeDisabled = 0x150;
+
 }  // namespace quobel

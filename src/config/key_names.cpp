@@ -176,10 +176,6 @@ const char* CodeTextId(std::uint32_t code) {
     }
 }
 
-constexpr std::uint32_t kTypeCombo = 2;
-constexpr std::uint32_t kTypeMacro = 5;
-constexpr std::uint32_t kTypeExtraKey = 11;
-constexpr std::uint8_t kVkFn = 0xFA;
 
 }  // namespace
 
@@ -252,23 +248,23 @@ std::string FunctionCaption(const KeyInfo& key, const TextTable& texts, const Ma
                             const SensorDpiSource* sensor, const KeyLayoutSource* layout) {
     const std::uint32_t type = FunType(key.FunID);
     const std::uint32_t code = FunCode(key.FunID);
-    if (type == kTypeMacro) {
+    if (type == kFunMacro) {
         const auto name = macros != nullptr ? macros->MacroName(key.MacroID) : std::nullopt;
         return name ? Dash(texts.Get("tc_mac_def"), *name) : std::string();
     }
-    if (type == kTypeCombo) {
+    if (type == kFunKeyCombo) {
         if (key.byModifier == 0 && key.byVk == kVkFn) return "Fn";
         return ComboTextShort(key.byModifier, key.byVk, key.byVk2, texts, layout);
     }
     if (code == 0xA4) return Dash(texts.Get("tc_fire"), FireKeyName(key.byFireVk, texts, layout));
-    if (type == kTypeExtraKey) {
+    if (type == kFunMsExtra) {
         constexpr const char* kExtra[] = {"tc_ex1", "tc_ex2", "tc_ex3"};
         return code < std::size(kExtra) ? texts.Get(kExtra[code]) : std::string();
     }
     switch (code) {
         case 0xA3: return "Shift";
         case 0xA6: {
-            const std::int64_t step = std::int64_t{ParamWord(key)} - 1;
+            const std::int64_t step = std::int64_t{KeyParam(key)} - 1;
             const auto dpi = sensor != nullptr ? sensor->DpiOfStep(step) : std::nullopt;
             return Dash(texts.Get("tc_snipe"), std::to_string(dpi.value_or(0)));
         }

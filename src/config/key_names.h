@@ -74,12 +74,6 @@ public:
 [[nodiscard]] std::string ComboTextLong(std::uint8_t modifier, int vk1, int vk2, const TextTable& texts,
                                         const KeyLayoutSource* layout = nullptr);
 
-// The 32-bit parameter word of a key entry (its bytes 32 to 35, little-endian).
-[[nodiscard]] constexpr std::uint32_t ParamWord(const KeyInfo& key) {
-    return std::uint32_t{key.byCount} | (std::uint32_t{key.bySpeed} << 8) |
-           (std::uint32_t{key.byFireVk} << 16) | (std::uint32_t{key.byExtra} << 24);
-}
-
 // Caption of the function a key entry carries; empty when the function has none.
 // Without a macro source macro captions are empty; without a sensor the DPI lock
 // shows 0; key names follow the layout as KeyName says.

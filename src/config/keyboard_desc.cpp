@@ -66,8 +66,8 @@ KeyFunction LayerFunction(std::int32_t type, std::int32_t code, std::int32_t par
     KeyFunction f;
     const auto t = static_cast<std::uint32_t>(type) & 0xFF;
     const std::uint8_t c = Low8(code);
-    if (t == 2) {
-        f.FunID = 0x020000a0;
+    if (t == kFunKeyCombo) {
+        f.FunID = MakeFunID(kFunKeyCombo, kCodeKey);
         f.byVk = c;
         f.byModifier = 0;
         ApplyLoneModifier(f, c);
@@ -140,10 +140,10 @@ void ReadKeyTable(const IniFile& ini, Config& config, Reporter& reporter) {
         const auto code = static_cast<std::uint32_t>(n[5]);
         const auto param = static_cast<std::uint32_t>(n[6]);
         e.FunID = MakeFunID(type, code);
-        if (type == 9) SetKeyParam(e, param);
-        if (type == 2) {
+        if (type == kFunKbRaw) SetKeyParam(e, param);
+        if (type == kFunKeyCombo) {
             KeyFunction f = FunctionOf(e);
-            f.FunID = 0x020000a0;
+            f.FunID = MakeFunID(kFunKeyCombo, kCodeKey);
             f.byVk = static_cast<std::uint8_t>(code);
             f.byModifier = static_cast<std::uint8_t>(param);
             ApplyLoneModifier(f, static_cast<std::uint8_t>(code));

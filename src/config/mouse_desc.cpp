@@ -103,9 +103,9 @@ bool ReadMouseKey(const std::string& v, const MsDevCfg& ms, KeyInfo& e, std::str
     const auto param = static_cast<std::uint32_t>(n[2]);
     e.FunID = MakeFunID(type, code);
     e.nMatrixInx = n[3] & 0xFF;
-    if (type == 8 && (code == 0xa4 || code == 0xa6 || code == 0xad)) {
+    if (type == kFunSpecial && (code == kCodeFire || code == kCodeDpiLock || code == kCodeRawParam)) {
         SetKeyParam(e, param);
-    } else if (type == 8 && code == 0xc0) {
+    } else if (type == kFunSpecial && code == kCodeGun) {
         std::uint32_t p = param;
         if ((p >> 16) == 0) {
             // Gun preset: low nibble the gun, next nibble its sight.
@@ -118,11 +118,11 @@ bool ReadMouseKey(const std::string& v, const MsDevCfg& ms, KeyInfo& e, std::str
             }
         }
         SetKeyParam(e, p);
-    } else if (type == 2) {
-        e.FunID = 0x020000a1;
+    } else if (type == kFunKeyCombo) {
+        e.FunID = MakeFunID(kFunKeyCombo, kCodeKeyWithMod);
         e.byVk = static_cast<std::uint8_t>(code);
         e.byModifier = static_cast<std::uint8_t>(param & 0x0F);
-    } else if (type == 11) {
+    } else if (type == kFunMsExtra) {
         if (code <= 2) {
             SetKeyParam(e, ms.dwExKey[code]);
             if (ms.dwExKey[code] == 0) reporter.Report("Error", "UnSet ExKey Value");

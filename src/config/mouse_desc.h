@@ -49,8 +49,8 @@ int DpiStepIndex(const SensorDpi& sensor, std::int32_t dpi);
 // for a sensor without defaults.
 std::optional<std::array<std::int32_t, kSensorDpiLevels>> BuiltinDefaultLevels(std::int32_t nSensor);
 
-// The sensor type the mouse reports in its status (1..14) to a sensor identifier; 0
-// for an unknown code.
+// The sensor type the mouse reports in its status (a nibble: 1 to 9, 11, 12 and 14
+// are known) to a sensor identifier; 0 for any other code.
 std::int32_t SensorFromCode(std::int32_t code);
 
 // ---- Sensor sections ----------------------------------------------------------------

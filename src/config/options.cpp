@@ -79,7 +79,7 @@ void CheckIndex(std::int32_t& index, int count, std::string_view key, Reporter& 
 
 }  // namespace
 
-bool ReadOptions(const IniFile& cfg, Config& config, Reporter& reporter, Log& log,
+void ReadOptions(const IniFile& cfg, Config& config, Reporter& reporter, Log& log,
                  const std::string& desktop_dir) {
     GVar& g = config.gVar;
     g = GVar{};
@@ -140,7 +140,6 @@ bool ReadOptions(const IniFile& cfg, Config& config, Reporter& reporter, Log& lo
     if (g.nMsFw != 0) ReadMouseDescription(cfg, config, reporter);
     if (g.nKbFw != 0) ReadKeyboardDescription(cfg, config, reporter);
     if (g.nPadFw != 0) ReadPadDescription(cfg, config, reporter);
-    return true;
 }
 
 void ReadLanguagesAndSkins(const IniFile& cfg, const IniFile& lang, GVar& gvar, Reporter& reporter) {

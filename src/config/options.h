@@ -15,13 +15,14 @@ namespace quobel {
 // the log right after Title and Ver, then reads the description of each device kind
 // whose firmware type is not 0: mouse, keyboard (with g_defKEY cleared and every
 // matrix index set to -1 first), pad. Problems are reported and reading goes on with
-// the defaults, so this always succeeds.
-bool ReadOptions(const IniFile& cfg, Config& config, Reporter& reporter, Log& log,
+// the defaults.
+void ReadOptions(const IniFile& cfg, Config& config, Reporter& reporter, Log& log,
                  const std::string& desktop_dir);
 
 // PlaySound from lang.ini; then, when cfg.ini [OPT] ShowDrvOpt is set, the Skins%d and
 // Lang%d lists of cfg.ini and the chosen SkinsIndex and LangIndex from lang.ini. A
-// malformed entry ends the whole step with both lists empty. An index outside its
+// malformed entry ends the step: its list and the ones after it keep no count (a bad
+// Lang entry leaves the skins read). An index outside its
 // list is reported and then taken as 0, so that it always picks an entry.
 void ReadLanguagesAndSkins(const IniFile& cfg, const IniFile& lang, GVar& gvar, Reporter& reporter);
 

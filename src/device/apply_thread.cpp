@@ -10,11 +10,6 @@ namespace {
 
 std::size_t Index(DeviceKind kind) { return static_cast<std::size_t>(kind) - 1; }
 
-std::uint32_t AllFlags(DeviceKind kind) {
-    return kind == DeviceKind::Mouse ? kMouseApplyAll : kind == DeviceKind::Keyboard ? kKeyboardApplyAll
-                                                                                     : kPadApplyAll;
-}
-
 }  // namespace
 
 ApplyThreadCtx* ApplyThreads::Ctx(DeviceKind kind) const {
@@ -77,7 +72,7 @@ bool ApplyThreads::RequestApplyWithProgress(DeviceKind kind, std::shared_ptr<Pro
     {
         std::lock_guard lock(c->request);
         old = std::exchange(c->pProgress, link);
-        c->nFlag = kApplyProgress | AllFlags(kind);
+        c->nFlag = kApplyProgress | ApplyAllFlags(kind);
     }
     // A window still waiting for an earlier request is closed: only one can be shown.
     if (old && old != link) old->Close();

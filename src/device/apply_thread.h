@@ -34,6 +34,7 @@
 
 #include "base/reporter.h"
 #include "config/device_kinds.h"
+#include "device/apply_flags.h"
 #include "device/hid_dev.h"
 #include "device/macro_slots.h"
 #include "device/progress_sink.h"
@@ -41,10 +42,6 @@
 
 namespace quobel {
 
-constexpr std::uint32_t kApplyProgress = 0x8000;
-constexpr std::uint32_t kMouseApplyAll = 0xF;
-constexpr std::uint32_t kKeyboardApplyAll = 0x7;
-constexpr std::uint32_t kPadApplyAll = 0x7;
 inline constexpr const char* kApplyFailedText = "   Update settings failed!      ";
 
 // The device an apply thread drives: its data object over its transport.
@@ -136,7 +133,6 @@ private:
 struct ApplyThreadCtx {
     static constexpr std::ptrdiff_t kMaxRequests = 100;
 
-    std::string pszWndTitle = "MyProgressDlg..";
     ApplyTarget* pDev = nullptr;
     DeviceKind kind = DeviceKind::Mouse;
     std::counting_semaphore<kMaxRequests> hRequest{0};

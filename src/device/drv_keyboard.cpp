@@ -3,11 +3,14 @@
 #include "base/log.h"
 #include "config/device_ident.h"
 #include "device/hid_drv.h"
+#include "device/keyboard_protocol.h"
 
 namespace quobel {
 
 namespace {
-constexpr std::size_t kKbDeviceFeature = 1032;
+// Feature lengths of the two interfaces, counted with the ID byte. The request
+// interface's length is its own fact, not derived from the request's data.
+constexpr std::size_t kKbDeviceFeature = kKbBlockLen + 1;
 constexpr std::size_t kKbCmdFeature = 6;
 
 }  // namespace

@@ -13,7 +13,6 @@
 namespace quobel {
 
 namespace {
-constexpr std::uint8_t kGeneralId = 4;
 // How long one read of the service thread waits: bounds how late a stop is seen.
 constexpr std::chrono::milliseconds kServiceReadTimeout{100};
 constexpr std::chrono::milliseconds kServiceLoopPause{20};
@@ -22,13 +21,6 @@ constexpr std::chrono::milliseconds kServiceLoopPause{20};
 CDrv5307::~CDrv5307() {
     CDrv5307::StopService();
     CDrv5307::ClearHandle();
-}
-
-std::size_t CDrv5307::GeneralLength() const { return env_.cfg->gVar.nMsFw == 10 ? 80 : 58; }
-
-std::size_t CDrv5307::MatrixLength() const {
-    const int fw = env_.cfg->gVar.nMsFw;
-    return (fw == 2 || fw == 3 || fw == 8) ? 1064 : 1144;
 }
 
 std::string CDrv5307::Filter() const {
@@ -54,10 +46,11 @@ int CDrv5307::FindDev() {
     ClearHandle();
     const std::string filter = Filter();
     LogPrint("CDrv5307  FindDev: looking for %s", filter.c_str());
-    HidHandle matrix = OpenInterface(filter, FeatureLengthIs(MatrixLength() + 1), VerboseOpen());
-    HidHandle general = OpenInterface(filter, FeatureLengthIs(GeneralLength() + 1), false);
+    const int fw = env_.cfg->gVar.nMsFw;
+    HidHandle matrix = OpenInterface(filter, FeatureLengthIs(MouseMatrixLength(fw) + 1), VerboseOpen());
+    HidHandle general = OpenInterface(filter, FeatureLengthIs(MouseGeneralLength(fw) + 1), false);
     HidHandle notify = OpenInterface(filter, InputLengthIs(kNotifyReportLength), false, HidAccess::ReadWrite);
-    HidHandle mode = OpenInterface(filter, FeatureLengthIs(kModeLength + 1), false);
+    HidHandle mode = OpenInterface(filter, FeatureLengthIs(kMouseModeLen + 1), false);
     LogPrint("m_hMatrix=0x%llx, m_hGeneral=0x%llx, m_hNotify=0x%llx, m_hMode=0x%llx", HandleLogValue(matrix), HandleLogValue(general),
              HandleLogValue(notify), HandleLogValue(mode));
     if (!matrix || !general || !ProductMatches(general, MouseIdent(*env_.cfg).usb_string)) {
@@ -65,9 +58,9 @@ int CDrv5307::FindDev() {
         return 0;
     }
 
-    std::array<std::uint8_t, 80> block{};
-    const std::span<std::uint8_t> gen(block.data(), GeneralLength());
-    if (const CommandResult r = GetCommand(gen, general, kGeneralId); !r) {
+    std::array<std::uint8_t, kMouseGeneralMax> block{};
+    const std::span<std::uint8_t> gen(block.data(), MouseGeneralLength(fw));
+    if (const CommandResult r = GetCommand(gen, general, kMouseGeneralId); !r) {
         LogPrint("FindDev: Get general data error, err=0x%x", static_cast<unsigned>(r.err));
         ClearHandle();
         return 0;
@@ -122,7 +115,7 @@ int CDrv5307::FindDev() {
         return 0;
     }
     if (checked && cfg.gVar.nMsFw == 10) {
-        std::array<std::uint8_t, kModeLength> modeblk{};
+        std::array<std::uint8_t, kMouseModeLen> modeblk{};
         if (GetModeOn(mode, modeblk)) m_nCurMode = modeblk[0];
     }
 
@@ -142,7 +135,9 @@ int CDrv5307::FindDev() {
     return 1;
 }
 
-Presence CDrv5307::Probe() { return ProbeInterface(Filter(), FeatureLengthIs(GeneralLength() + 1)); }
+Presence CDrv5307::Probe() {
+    return ProbeInterface(Filter(), FeatureLengthIs(MouseGeneralLength(env_.cfg->gVar.nMsFw) + 1));
+}
 
 void CDrv5307::ClearHandle() {
     LogPrint("CDrv5307::ClearHandle");

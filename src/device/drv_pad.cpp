@@ -4,14 +4,9 @@
 #include "base/log.h"
 #include "config/device_ident.h"
 #include "device/hid_drv.h"
+#include "device/pad_protocol.h"
 
 namespace quobel {
-
-namespace {
-constexpr std::size_t kPadGeneral = 26;
-constexpr std::uint8_t kPadGeneralId = 48;
-
-}  // namespace
 
 CDrvPad::~CDrvPad() { CDrvPad::ClearHandle(); }
 
@@ -24,10 +19,10 @@ int CDrvPad::FindDev() {
     ClearHandle();
     const std::string filter = Filter();
     LogPrint("CDrvPad  FindDev: looking for %s", filter.c_str());
-    HidHandle general = OpenInterface(filter, FeatureLengthIs(kPadGeneral + 1), VerboseOpen());
+    HidHandle general = OpenInterface(filter, FeatureLengthIs(kPadGeneralLen + 1), VerboseOpen());
     LogPrint("m_hGeneral=0x%llx", HandleLogValue(general));
     if (!general) return 0;
-    std::array<std::uint8_t, kPadGeneral> block{};
+    std::array<std::uint8_t, kPadGeneralLen> block{};
     if (const CommandResult r = GetCommand(block, general, kPadGeneralId); !r) {
         LogPrint("FindDev: Get general data error, err=0x%x", static_cast<unsigned>(r.err));
         ClearHandle();
@@ -38,7 +33,7 @@ int CDrvPad::FindDev() {
     return 1;
 }
 
-Presence CDrvPad::Probe() { return ProbeInterface(Filter(), FeatureLengthIs(kPadGeneral + 1)); }
+Presence CDrvPad::Probe() { return ProbeInterface(Filter(), FeatureLengthIs(kPadGeneralLen + 1)); }
 
 void CDrvPad::ClearHandle() {
     LogPrint("CDrvPad::ClearHandle");

@@ -75,7 +75,7 @@ struct SpecialCode {
 };
 constexpr std::array<SpecialCode, 18> kSpecial{{
     {0x17, 0x130, 0x130},                 // three-click
-    {0xA2, 0x150, 0},                     // disabled
+    {kCodeKeyOff, kMsCodeDisabled, 0},    // disabled
     {0xA7, 0x250, 0x250},                 // lighting on/off
     {0xA8, 0x2040, 0x2040},               // DPI up
     {0xA9, 0x4040, 0x4040},               // DPI down
@@ -250,7 +250,7 @@ std::uint32_t keyinfo_to_hardware_code(const KeyFunction& key, const MacroList& 
                     if (level == 0 || level > dpi_lock_codes.size()) return kNoDeviceCode;
                     return 0x8040u | (dpi_lock_codes[level - 1] & 0xFu) << 8;
                 }
-                case 0xAD: return KeyParam(key);
+                case kCodeRawParam: return KeyParam(key);
                 case kCodeGun: return GunForm(key);
                 default: {
                     const SpecialCode* row = FindRow(kSpecial, code);

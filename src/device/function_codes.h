@@ -21,35 +21,6 @@ class MacroList;
 // Encoder result for a record that has no device code.
 inline constexpr std::uint32_t kNoDeviceCode = 0xFFFFFFFF;
 
-// Function types (high byte of FunID).
-inline constexpr std::uint32_t kFunMouseButton = 1;
-inline constexpr std::uint32_t kFunKeyCombo = 2;
-inline constexpr std::uint32_t kFunAppKey = 3;
-inline constexpr std::uint32_t kFunMediaKey = 4;
-inline constexpr std::uint32_t kFunMacro = 5;
-inline constexpr std::uint32_t kFunSpecial = 8;
-inline constexpr std::uint32_t kFunKbRaw = 9;
-inline constexpr std::uint32_t kFunMsExtra = 11;
-
-// Codes of type 2 and of the special functions the encoders single out.
-inline constexpr std::uint32_t kCodeKey = 0xA0;         // key without modifier
-inline constexpr std::uint32_t kCodeKeyWithMod = 0xA1;  // key combination
-inline constexpr std::uint32_t kCodeKeyOff = 0xA2;
-inline constexpr std::uint32_t kCodeFire = 0xA4;
-inline constexpr std::uint32_t kCodeDpiLock = 0xA6;
-inline constexpr std::uint32_t kCodeGun = 0xC0;
-
-inline constexpr std::uint8_t kVkFn = 250;  // the keyboard's Fn key in byVk
-
-// Matrix code of a disabled mouse button.
-inline constexpr std::uint32_t kMsCodeDisabled = 0x150;
-
-// The 32-bit parameter stored in bytes 32..35 of a key record (byCount first).
-constexpr std::uint32_t KeyParam(const KeyFunction& k) {
-    return std::uint32_t{k.byCount} | std::uint32_t{k.bySpeed} << 8 | std::uint32_t{k.byFireVk} << 16 |
-           std::uint32_t{k.byExtra} << 24;
-}
-
 // The HID keyboard usage of a virtual-key code as the macro packers send it: the
 // modifiers without side (both sides give the left-hand usage) and the mouse buttons
 // 0xF0..0xF2 unchanged, every other key through the virtual-key -> HID table.

@@ -1,5 +1,6 @@
 #include "device/hid_dev.h"
 
+#include "device/apply_flags.h"
 #include "device/macro_slots.h"
 #include "device/mouse_protocol.h"
 #include "profile/profile_defaults.h"
@@ -10,7 +11,7 @@ ProfileChange CHidDev::Amendment(std::uint32_t) const { return {}; }
 
 ProfileChange CDev5307::Amendment(std::uint32_t flags) const {
     const auto v = MouseVariantOf(m_nType);
-    if (v != MouseVariant::CJ_1 || (flags & 0x2) == 0) return {};
+    if (v != MouseVariant::CJ_1 || (flags & kMsApplyGeneral) == 0) return {};
     return [v = *v, flags](ProfileData& p) { AmendMouseProfile(p, v, flags); };
 }
 

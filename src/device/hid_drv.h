@@ -178,11 +178,6 @@ public:
     [[nodiscard]] int CurrentDpiLevel() const { return m_nCurDpiLevel.load(); }
     [[nodiscard]] int CurrentMode() const { return m_nCurMode.load(); }
 
-    // Block lengths of the configured mouse type, without the report ID.
-    [[nodiscard]] std::size_t GeneralLength() const;
-    [[nodiscard]] std::size_t MatrixLength() const;
-    static constexpr std::size_t kModeLength = 8;
-
 protected:
     int StartService(DeviceBehaviorHandler handler) override;
     void StopService() override;

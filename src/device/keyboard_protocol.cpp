@@ -6,6 +6,7 @@
 
 #include "base/bytes.h"
 #include "base/log.h"
+#include "device/apply_flags.h"
 #include "device/function_codes.h"
 #include "device/progress.h"
 
@@ -87,8 +88,8 @@ std::array<std::uint8_t, kKbColourTableLen> BuildKbColourTable(const KbProfile& 
 
 std::vector<KbLedTransfer> KbLedTransfers(const KbProfile& kb, const KeyboardProtoDesc& d, std::uint32_t flags) {
     std::vector<KbLedTransfer> out;
-    if (!(flags & 0x14) || !PerKeyMode(kb, d)) return out;
-    if (flags & 0x10) {
+    if (!(flags & (kKbApplyAllGroups | kKbApplyGroupPair)) || !PerKeyMode(kb, d)) return out;
+    if (flags & kKbApplyGroupPair) {
         const int pair = kb.nCurGameGroup / 2;
         out.push_back({pair * 2, U8(d.byGaoshouAddr + (pair > 0 ? static_cast<std::uint32_t>(pair) * 4 : 0u))});
         return out;
@@ -263,7 +264,7 @@ int ApplyKeyboard(const ApplyEnv& env, const KeyboardProtoDesc& d, const Profile
 
     PostProgress(sink, 20);
     std::array<std::uint8_t, kKbHeaderLen> h{};
-    if (flags & 0x2) {
+    if (flags & kKbApplyHeader) {
         if (!KbGetProfile(env, h)) failed("GetProfile error");
         if (!stop) {
             if (env.bDetailedLog) {
@@ -307,7 +308,7 @@ int ApplyKeyboard(const ApplyEnv& env, const KeyboardProtoDesc& d, const Profile
         }
     }
 
-    if (!stop && (flags & 0x1)) {
+    if (!stop && (flags & kKbApplyKeys)) {
         KbMatrix mx;
         FillMatrix(kb, d, env, mx);
         const int blocks = std::min(4, (mx.macro_keys + 7) / 8);
@@ -349,7 +350,7 @@ int ApplyKeyboard(const ApplyEnv& env, const KeyboardProtoDesc& d, const Profile
         }
     }
 
-    if (!stop && (flags & 0x2)) {
+    if (!stop && (flags & kKbApplyHeader)) {
         if (env.bDetailedLog) {
             LogHexDump(std::span(h).first(8), 8, "Cfg(Save-Global): ");
             LogHexDump(std::span(h).subspan(kHeaderProfile, kProfilePartLen), 8, "Cfg(Save-Pro1): ");

@@ -6,6 +6,7 @@
 
 #include "base/bytes.h"
 #include "base/log.h"
+#include "device/apply_flags.h"
 #include "device/function_codes.h"
 #include "device/macro_slots.h"
 #include "device/progress.h"
@@ -160,7 +161,7 @@ void Dump(std::span<const std::uint8_t> block, std::size_t from, std::size_t len
 // Builds the ten button codes of key mode `mode` into codes.
 void ButtonCodes(const MsProfile& ms, int mode, const MouseProtoDesc& d, const ApplyEnv& env,
                  std::array<std::uint32_t, 10>& codes, MacroSlotAssigner* slots) {
-    codes.fill(kMouseButtonOff);
+    codes.fill(kMsCodeDisabled);
     const auto& keys = ms.Keys[mode];
     for (int i = 0; i < 10; ++i) {
         const KeyInfo& k = keys[i];
@@ -317,7 +318,7 @@ bool MouseSetMode(const ApplyEnv& env, int nMode, std::span<const std::uint32_t,
 }
 
 void AmendMouseProfile(ProfileData& p, MouseVariant v, std::uint32_t flags) {
-    if (v == MouseVariant::CJ_1 && (flags & 0x2)) p.Ms.dwRate[1] = 0x250;
+    if (v == MouseVariant::CJ_1 && (flags & kMsApplyGeneral)) p.Ms.dwRate[1] = 0x250;
 }
 
 int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, ProfileData& p, ProgressSink* sink,
@@ -360,7 +361,7 @@ int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, ProfileData& p, Pro
         }
     }
 
-    if (!stop && (flags & 0x8)) {
+    if (!stop && (flags & kMsApplyPointer)) {
         const PointerSettings ps{p.Ms.nWheelLines, p.Ms.nDblClickTime, p.Ms.nPointerSpeed,
                                  p.Ms.bEnhancePrecision, p.Ms.nTrails};
         if (pointer == nullptr) {
@@ -373,7 +374,7 @@ int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, ProfileData& p, Pro
     }
     if (!stop) PostProgress(sink, 40);
 
-    if (!stop && (flags & 0x2)) {
+    if (!stop && (flags & kMsApplyGeneral)) {
         EncodeMouseGeneral(g, p, d, v, reset);
         PostProgress(sink, 60);
         Dump(g, kDpiFirst, 16, 16, "DPI: ");
@@ -398,7 +399,7 @@ int ApplyMouse(const ApplyEnv& env, const MouseProtoDesc& d, ProfileData& p, Pro
     }
     if (!stop) PostProgress(sink, 80);
 
-    if (!stop && (flags & 0x1)) {
+    if (!stop && (flags & kMsApplyKeys)) {
         const MouseMatrix mx = BuildMouseMatrix(p.Ms, d, v, env);
         const auto block = std::span(mx.bytes).first(mx.length);
         env.Sleep(20);

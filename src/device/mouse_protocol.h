@@ -35,7 +35,6 @@ constexpr std::size_t kMouseModeLen = 8;
 constexpr std::size_t kMouseMatrixMax = 1144;
 constexpr std::size_t kMouseMacroArea = 1024;
 constexpr std::size_t kMouseMacroSlot = 128;
-constexpr std::uint32_t kMouseButtonOff = 0x150;
 
 std::size_t MouseGeneralLength(int nMsFw);
 std::size_t MouseMatrixLength(int nMsFw);

@@ -3,7 +3,7 @@
 // and one frame state machine per descriptor kind over the mouse picture's lighting zones.
 //
 // Kinds 1..4 light every zone with one colour; kinds 5, 8 and 9 give each zone its own
-// colour, and the picture paints the zones as horizontal bands.
+// colour, and the picture paints the zones as horizontal bands of RowsPerZone() rows.
 
 #include <memory>
 #include <span>
@@ -37,6 +37,11 @@ class MsPreview : public Preview {
 public:
     [[nodiscard]] int Kind() const { return kind_; }
     [[nodiscard]] int Zones() const { return zones_; }
+    // Rows of the picture per zone band. A wave moves only 2 or 4 of its 1000 steps from
+    // one zone to the next, so it takes one row each: at three, the lit part of the mouse
+    // spanned a few percent of the rainbow and looked one colour. The flowing head and
+    // the colour bands (about 60 rows a colour) take three, so 146 zones cover the picture.
+    [[nodiscard]] int RowsPerZone() const { return kind_ == 5 ? 1 : 3; }
 
 protected:
     MsPreview(int kind, int zones, int interval) : Preview(interval), kind_(kind), zones_(zones) {}

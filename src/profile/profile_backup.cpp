@@ -17,8 +17,6 @@
 namespace quobel {
 namespace {
 
-constexpr std::uint32_t kMacroFunType = 5;
-
 // Every key entry that can carry a macro, in slot-filling order.
 template <class Profile, class Fn>
 void ForEachMacroKey(Profile& profile, Fn&& fn) {
@@ -35,7 +33,7 @@ ProfileBackup BuildBackup(const ProfileData& profile, const MacroList& macros) {
     backup.profile = profile;
     std::size_t slot = 0;
     ForEachMacroKey(profile, [&](const KeyInfo& key) {
-        if (slot == kBackupMacroSlots || FunType(key.FunID) != kMacroFunType) return;
+        if (slot == kBackupMacroSlots || FunType(key.FunID) != kFunMacro) return;
         if (const MacroRecord* m = macros.Find(key.MacroID)) backup.macros[slot++] = *m;
     });
     return backup;
@@ -91,7 +89,7 @@ BackupImport ImportBackupBytes(std::span<const std::uint8_t> bytes, std::string_
     // Old macro id -> the id its keys take, once the first key using it was handled.
     std::map<std::uint32_t, std::uint32_t> taken;
     ForEachMacroKey(backup->profile, [&](KeyInfo& key) {
-        if (FunType(key.FunID) != kMacroFunType) return;
+        if (FunType(key.FunID) != kFunMacro) return;
         const std::uint32_t old_id = key.MacroID;
         if (auto it = taken.find(old_id); it != taken.end()) {
             key.MacroID = it->second;

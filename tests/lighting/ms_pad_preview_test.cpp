@@ -74,6 +74,27 @@ TEST(MousePreview, WaveZonesStartTwoStepsApartAndMoveByTheStep) {
     EXPECT_EQ(s[152].colour, Rgb(25, 0, 0));
 }
 
+// Effect 0 at level 9 (every colour 229 a channel): 1000 steps over the eight colours
+// make segments of 142.86 steps, zones 2 steps apart; the picture gives a zone one row.
+TEST(MousePreview, RainbowWaveAdvancesTheHueZoneByZone) {
+    MsPreviewParams p;
+    p.effect = 0;
+    p.speed = 2;  // step 10
+    auto wave = MakeMsPreview(p, Mouse());
+    EXPECT_EQ(wave->RowsPerZone(), 1);
+    auto s = Frames(*wave, 0, kMsMaxZones);
+    EXPECT_EQ(s[1].colour, Rgb(229 - 2 * 229 / 142, 0, 2 * 229 / 142));  // red towards blue
+    EXPECT_EQ(s[71].colour, Rgb(0, 0, 229));                           // position 142: blue
+    EXPECT_EQ(s[72].colour, Rgb(1, 1, 229));                           // 144: blue towards white
+    // 30 frames later zone 0 is at 300: segment 2 (white to green), 14 of 142 steps in.
+    s = Frames(*wave, 30, kMsMaxZones);
+    EXPECT_EQ(s[0].colour, Rgb(229 - 14 * 229 / 142, 229, 229 - 14 * 229 / 142));
+    for (int effect : {3, 9}) {
+        p.effect = effect;
+        EXPECT_EQ(MakeMsPreview(p, Mouse())->RowsPerZone(), 3) << effect;
+    }
+}
+
 TEST(MousePreview, FadingTakesTheNextColourAtTheBottom) {
     MsPreviewParams p;
     p.effect = 2;

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "ui/skin/combo_btn.h"
 #include "ui/skin/png_btn.h"
 #include "ui/skin/png_slider.h"
+#include "ui/skin/skin.h"
 
 namespace quobel::test {
 namespace {
@@ -91,6 +93,43 @@ TEST(MsLightingPage, ApplyNowLeavesThePageStateInTheMouse) {
                              5000);
     EXPECT_EQ(MouseLighting(t).held[0], (8u << 4) | 3u);  // effect 8 at speed 3
     EXPECT_EQ(MouseLighting(t).held[1], 0x80u);           // multicolour
+}
+
+// The rainbow wave lights each row of the picture with its own zone (one row a zone,
+// cycling), blended over the picture by the mask: where the mask is full, the row's
+// zone colour exactly; and the lit rows run through more than one colour.
+TEST(MsLightingPage, TheRainbowWaveGivesEachRowItsZoneColour) {
+    MsPage t;
+    ASSERT_TRUE(t.page->ChooseEffect(0));
+    QImage mask = LoadPicture(t.host.Skin().CommonPath("ms_mk.skn"));
+    if (mask.isNull()) mask = LoadPicture(t.host.Skin().SkinPath("ms_mk.skn"));
+    ASSERT_EQ(mask.size(), t.picture->Frame().size());
+    const LedEffect& e = t.Ms().Effects[0];
+    lighting::MsPreviewParams p;
+    p.effect = 0;
+    p.speed = e.nSpeed;
+    p.bright = e.nBright;
+    p.dirUp = e.nDir == CLedMsDlg_5307Std::kUp;
+    auto wave = lighting::MakeMsPreview(p, t.host.config.gVar.MsDev);
+    std::vector<lighting::SlotLight> zones(lighting::kMsMaxZones);
+    wave->Start(zones);
+    for (int i = 0; i < 3; ++i) {
+        t.picture->AdvancePreview();
+        wave->Tick(zones);
+    }
+    int full = 0;
+    std::vector<Colour> seen;
+    for (int y = 0; y < mask.height(); ++y) {
+        for (int x = 0; x < mask.width(); ++x) {
+            if (qAlpha(mask.pixel(x, y)) != 255) continue;
+            const Colour c = zones[static_cast<std::size_t>(y % lighting::kMsMaxZones)].colour;
+            ASSERT_EQ(t.picture->Frame().pixel(x, y) & 0xFFFFFFu, ToQColor(c).rgb() & 0xFFFFFFu) << x << "," << y;
+            if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+            ++full;
+        }
+    }
+    EXPECT_GT(full, 0);
+    EXPECT_GT(seen.size(), 20u);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 
 #include "base/log.h"
 #include "base/utf16.h"
+#include "config/key_info.h"
 #include "device/apply_thread.h"
-#include "device/function_codes.h"
 #include "device/macro_packing.h"
 #include "macro/macro_file.h"
 #include "macro/macro_folder.h"

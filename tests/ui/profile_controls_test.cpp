@@ -15,7 +15,7 @@
 #include <set>
 
 #include "base/utf16.h"
-#include "device/function_codes.h"
+#include "config/key_info.h"
 #include "macro/macro_file.h"
 #include "macro/macro_folder.h"
 #include "macro/new_id.h"

@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "config/device_kinds.h"
 #include "ctl_store.h"
+#include "device/apply_flags.h"
 #include "device/device_pair.h"
 #include "device/hid_dev.h"
 #include "device/hid_drv.h"
@@ -98,8 +99,6 @@ bool ParseArgs(const Args& args, Options& o) {
     return true;
 }
 
-std::uint32_t DefaultFlags(DeviceKind kind) { return kind == DeviceKind::Mouse ? 0xF : 0x7; }
-
 // One device: its transport over the (traced) backend, its data object, one apply.
 // What the apply stores in its profile (the CJ_1 mouse's second rate) is made to
 // `profile` too; `amended` tells that it was.
@@ -117,7 +116,7 @@ bool ApplyOne(DeviceKind kind, const Options& o, Store& s, HidBackend& hid, Repo
     (void)drv->FindDev();
     auto snapshot = std::make_unique<ProfileData>(profile);
     TracingProgress progress(name, trace);
-    const std::uint32_t flags = o.has_flags ? o.flags : DefaultFlags(kind);
+    const std::uint32_t flags = o.has_flags ? o.flags : ApplyAllFlags(kind);
     const int result = dev->ApplySetting(*snapshot, trace.On() ? &progress : nullptr, flags);
     if (ProfileChange change = dev->Amendment(flags)) {
         change(profile);

@@ -43,7 +43,7 @@ Json FunctionView(const KeyInfo& key, const Store& store) {
     Json j;
     j["caption"] = FunctionCaption(key, store.texts, &names, &sensor);
     j["function"] = Hex(key.FunID, 8);
-    if (FunType(key.FunID) == 5) {
+    if (FunType(key.FunID) == kFunMacro) {
         const MacroRecord* m = macros.Find(key.MacroID);
         j["macro"] = m ? FieldToUtf8(m->szName) : Hex(key.MacroID, 6) + " (missing)";
     } else if (key.byModifier != 0 || key.byVk != 0 || key.byVk2 != 0) {

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "base/log.h"
+#include "base/utf16.h"
 #include "platform/hid/report_descriptor.h"
 
 namespace quobel {
@@ -19,24 +20,6 @@ namespace {
 
 constexpr std::size_t kProductChars = 260;
 constexpr std::size_t kMaxDescriptor = 4096;  // HID_MAX_DESCRIPTOR_SIZE of the kernel
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x110000) {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // The report descriptor of a hidraw node, from sysfs (readable without access to
 // the node itself).

@@ -19,8 +19,9 @@
 #include "base/log.h"
 #include "base/utf16.h"
 #include "config/data_init.h"
+#include "config/key_info.h"
 #include "config/key_names.h"
-#include "device/function_codes.h"
+#include "device/apply_flags.h"
 #include "macro/macro_folder.h"
 #include "platform/process.h"
 #include "profile/profile_store.h"
@@ -919,7 +920,7 @@ void CQuobelDlg::AutoSwitch() {
     ProfileData copy = *hit;
     for (DeviceKind kind : {DeviceKind::Mouse, DeviceKind::Keyboard}) {
         if (CHidDev* d = Device(kind); d && (m_nPresent & (1u << Index(kind)))) {
-            (void)d->ApplySetting(copy, nullptr, 7);
+            (void)d->ApplySetting(copy, nullptr, kKbApplyAll);  // the mouse takes the same bits
         }
     }
     if (isVisible()) {

@@ -102,8 +102,6 @@ public:
     static constexpr int kUsedHeaders = 4;
     static constexpr int kDevListId = 256;
     static constexpr int kAutoSwitchMs = 1300;
-    static constexpr std::uint32_t kMouseApplyRequest = 0x800F;
-    static constexpr std::uint32_t kOtherApplyRequest = 0x8007;
     // The window menu's last item; empty: the item and its separator are left out.
     static constexpr const char* kAboutItem = "&About Quobel...";
 

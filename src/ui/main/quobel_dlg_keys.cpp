@@ -5,8 +5,9 @@
 #include <set>
 
 #include "base/log.h"
+#include "config/key_info.h"
 #include "config/key_names.h"
-#include "device/function_codes.h"
+#include "device/apply_flags.h"
 #include "ui/key_layout.h"
 #include "ui/main/quobel_dlg.h"
 #include "ui/modals.h"
@@ -73,7 +74,7 @@ void CQuobelDlg::OnKeyClick(int slot) {
         key = dlg.Picked();
         if (m_pKbColor) m_pKbColor->update();
         if (m_pLedKb) m_pLedKb->RefreshFromProfile();
-        if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, 4);
+        if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, kKbApplyAllGroups);
         return;
     }
     if (dlg.ResultType() != CKeyFunPickDlg::kFunction) return;
@@ -126,7 +127,7 @@ void CQuobelDlg::OnKeyClick(int slot) {
         m_pKbColor->SetChanged(slot, CKBColorDlg::DiffersFromFactory(next, factory));
         m_pKbColor->update();
     }
-    if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, 1);
+    if (g.bApplyNow) RequestApply(DeviceKind::Keyboard, kKbApplyKeys);
 }
 
 }  // namespace quobel

@@ -190,7 +190,7 @@ const MsDevCfg& GunMouse(Shot& s) {
     if (!read) {
         CollectingReporter quiet;
         const IniFile ini = IniFile::Load(s.wnd.Cfg().szAppPath + "examples/cj1-gun/cfg.ini");
-        (void)ReadOptions(ini, gun, quiet, ProcessLog(), {});
+        ReadOptions(ini, gun, quiet, ProcessLog(), {});
         read = true;
     }
     return gun.gVar.MsDev;

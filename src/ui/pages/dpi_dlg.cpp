@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "config/mouse_desc.h"
+#include "device/apply_flags.h"
 #include "device/hid_drv.h"
 #include "ui/modals.h"
 #include "ui/pages/color_btn_dlg.h"
@@ -24,7 +25,6 @@ constexpr int kRightW = 92;
 constexpr int kXBarY = 72;
 constexpr int kYBarY = 132;
 constexpr int kXYButtonY = 178;
-constexpr std::uint32_t kDpiApplyFlag = 2;
 
 const QRect kXLabel(kRightX, 50, kRightW, 18);
 const QRect kYLabel(kRightX, 110, kRightW, 18);
@@ -316,7 +316,7 @@ void CDpiDlg::SelectDpiLevel(int level) {
 
 void CDpiDlg::Changed() {
     SaveToProfile();
-    if (m_host.Cfg().gVar.bApplyNow) m_host.RequestApply(DeviceKind::Mouse, kDpiApplyFlag);
+    if (m_host.Cfg().gVar.bApplyNow) m_host.RequestApply(DeviceKind::Mouse, kMsApplyGeneral);
     update();
 }
 

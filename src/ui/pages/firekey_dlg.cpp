@@ -7,8 +7,8 @@
 
 #include <optional>
 
+#include "config/key_info.h"
 #include "config/key_names.h"
-#include "device/function_codes.h"
 #include "ui/key_layout.h"
 #include "ui/modals.h"
 #include "ui/pages/page.h"

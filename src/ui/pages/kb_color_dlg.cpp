@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "base/log.h"
-#include "device/function_codes.h"
+#include "config/key_info.h"
 #include "ui/pages/led_dlg.h"
 #include "ui/skin/skin.h"
 

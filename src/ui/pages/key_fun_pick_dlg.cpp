@@ -5,9 +5,9 @@
 
 #include <chrono>
 
+#include "config/key_info.h"
 #include "config/key_names.h"
 #include "config/text_table.h"
-#include "device/function_codes.h"
 #include "macro/macro_names.h"
 #include "ui/key_capture.h"
 #include "ui/key_layout.h"

@@ -61,8 +61,8 @@ void CKeyMarkDlg::LoadPictures() {
             if (QWidget* w = m_host.Window()) QMetaObject::invokeMethod(w, [w] { w->close(); }, Qt::QueuedConnection);
             break;
     }
-    // Zone kinds light the picture in bands of rows.
-    m_glow.MapZones([](int, int y) { return y / kRowsPerZone; });
+    // Zone kinds light the picture row by row; Compose gives each row its zone's colour.
+    m_glow.MapZones([](int, int y) { return y; });
     Compose();
     update();
 }
@@ -149,11 +149,12 @@ bool CKeyMarkDlg::Compose() {
         m_colours.assign(1, m_zones.front().colour);
         return m_glow.Frame(m_colours, true);
     }
-    // Band by band through the zones, as many bands as the picture has.
-    const int bands = (m_glow.Size().height() + kRowsPerZone - 1) / kRowsPerZone;
-    m_colours.resize(static_cast<std::size_t>(std::max(bands, 0)));
-    for (int band = 0; band < bands; ++band)
-        m_colours[static_cast<std::size_t>(band)] = m_zones[static_cast<std::size_t>(band % zones)].colour;
+    // Band by band through the zones, cycling, down the whole picture.
+    const int rows = std::max(m_glow.Size().height(), 0);
+    const int per_zone = std::max(m_preview->RowsPerZone(), 1);
+    m_colours.resize(static_cast<std::size_t>(rows));
+    for (int y = 0; y < rows; ++y)
+        m_colours[static_cast<std::size_t>(y)] = m_zones[static_cast<std::size_t>(y / per_zone % zones)].colour;
     return m_glow.Frame(m_colours, false);
 }
 

@@ -23,8 +23,6 @@ class CKeyMarkDlg : public CPicturePage {
 public:
     static constexpr int kMaxMarks = 21;
     static constexpr int kPreviewTimer = 800;
-    // Zone kinds paint the picture in horizontal bands of this many rows, one zone each.
-    static constexpr int kRowsPerZone = 3;
 
     CKeyMarkDlg(PageHost& host, QWidget* parent);
 

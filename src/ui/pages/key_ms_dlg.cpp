@@ -10,11 +10,11 @@
 #include <cerrno>
 
 #include "base/log.h"
+#include "config/key_info.h"
 #include "config/key_names.h"
 #include "config/mouse_desc.h"
 #include "config/text_table.h"
-#include "device/apply_thread.h"
-#include "device/function_codes.h"
+#include "device/apply_flags.h"
 #include "device/hid_drv.h"
 #include "macro/macro_names.h"
 #include "ui/key_layout.h"
@@ -32,18 +32,13 @@ namespace {
 
 constexpr std::uint32_t kLeftClick = 0x1000011;
 constexpr std::uint32_t kModeSwitch = 0x80000AB;
-constexpr std::uint32_t kGunFunction = MakeFunID(kFunSpecial, kCodeGun);
 constexpr std::uint32_t kFireFunction = MakeFunID(kFunSpecial, kCodeFire);
 constexpr std::uint32_t kDpiLockFunction = MakeFunID(kFunSpecial, kCodeDpiLock);
-constexpr std::uint32_t kFunGun = 10;
+constexpr std::uint32_t kFunGun = 10;  // menu group of the gun commands, never stored
 constexpr int kGunMouseFw = 10;
 constexpr int kMaxGunButtons = 4;
 constexpr int kRadioSize = 15;
 constexpr int kMenuRowGuess = 20;  // pixels per top-level row when placing the menu
-
-// Apply request codes of the button page.
-constexpr std::uint32_t kApplyKeys = 1;
-constexpr std::uint32_t kApplyGunKeys = 3;
 
 struct MenuRow {
     const char* text;
@@ -52,8 +47,8 @@ struct MenuRow {
 
 constexpr MenuRow kFixedRows[] = {
     {"tc_click", 0x1000011}, {"tc_menu", 0x1000013}, {"tc_middle", 0x1000012}, {"tc_forward", 0x1000014},
-    {"tc_back", 0x1000015},  {"tc_three", 0x1000017}, {"tc_fire", 0x80000A4},  {"tc_combokey", 0x20000A1},
-    {"tc_mac_def", 0x5000000},
+    {"tc_back", 0x1000015},  {"tc_three", 0x1000017}, {"tc_fire", kFireFunction},  {"tc_combokey", MakeFunID(kFunKeyCombo, kCodeKeyWithMod)},
+    {"tc_mac_def", MakeFunID(kFunMacro, 0)},
 };
 
 constexpr MenuRow kMediaRows[] = {
@@ -348,7 +343,7 @@ std::vector<MenuItemEx> CKeyMsDlg::BuildMenu(int button) const {
     add(top, kFixedRows[7].text, kFixedRows[7].cmd);
     add(top, kFixedRows[8].text, kFixedRows[8].cmd);
     if (ms.bRgbSW) add(top, "tc_rgbsw", 0x80000AE);
-    add(top, "tc_key_off", 0x80000A2);
+    add(top, "tc_key_off", MakeFunID(kFunSpecial, kCodeKeyOff));
     if (valid && ((ms.dwShowEx >> (8 * mode)) & 0xFFU) != 0) {
         constexpr const char* kExtra[] = {"tc_ex1", "tc_ex2", "tc_ex3"};
         for (std::uint32_t n = 0; n < 3; ++n) {
@@ -357,8 +352,8 @@ std::vector<MenuItemEx> CKeyMsDlg::BuildMenu(int button) const {
         }
     }
     if (valid && cfg.gVar.nMsFw == kGunMouseFw && mode == 1) {
-        add(top, "tc_chiji1", 0xA0000C0);
-        add(top, "tc_chiji3", 0xA0000C2);
+        add(top, "tc_chiji1", MakeFunID(kFunGun, kCodeGun));
+        add(top, "tc_chiji3", MakeFunID(kFunGun, kCodeGun + 2));
     }
     const int dpi = add(top, "tc_dpi", 0x8000000);
     const int media = ms.bShowMedia ? add(top, "tc_media", 0x4000000) : -1;
@@ -539,7 +534,7 @@ bool CKeyMsDlg::SetKeyFun(int c, const KeyInfo& in) {
     }
     SetCaption(c, key);
     if (cfg.gVar.bApplyNow) {
-        m_host.RequestApply(DeviceKind::Mouse, key.FunID == kGunFunction ? kApplyGunKeys : kApplyKeys);
+        m_host.RequestApply(DeviceKind::Mouse, key.FunID == kGunFunction ? kMsApplyKeys | kMsApplyGeneral : std::uint32_t{kMsApplyKeys});
     }
     return true;
 }

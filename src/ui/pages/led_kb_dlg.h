@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "device/apply_flags.h"
 #include "ui/pages/led_dlg.h"
 
 namespace quobel {
@@ -20,10 +21,10 @@ class CLedKbDlg_642Std : public CLedDlg {
 public:
     static constexpr int kPaintSwatch = 272;
     static constexpr int kFillSwatch = 273;
-    // Apply request codes: header; header and every group; header and the current pair.
-    static constexpr std::uint32_t kApplyHeader = 2;
-    static constexpr std::uint32_t kApplyAllGroups = 6;
-    static constexpr std::uint32_t kApplyGroupPair = 18;
+    // Apply requests: header; header and every group; header and the current pair.
+    static constexpr std::uint32_t kApplyHeader = kKbApplyHeader;
+    static constexpr std::uint32_t kApplyAllGroups = kKbApplyHeader | kKbApplyAllGroups;
+    static constexpr std::uint32_t kApplyGroupPair = kKbApplyHeader | kKbApplyGroupPair;
 
     CLedKbDlg_642Std(PageHost& host, QWidget* parent);
 

@@ -3,6 +3,7 @@
 // speed, brightness, the multicolour box, the direction and up to seven colour swatches;
 // every change is stored, previewed on the mouse picture and, with ApplyNow, sent.
 
+#include "device/apply_flags.h"
 #include "ui/pages/led_dlg.h"
 
 namespace quobel {
@@ -16,7 +17,7 @@ class CLedMsDlg_5307Std : public CLedDlg {
     Q_OBJECT
 public:
     static constexpr int kLastEffect = 13;
-    static constexpr std::uint32_t kApplyLighting = 2;
+    static constexpr std::uint32_t kApplyLighting = kMsApplyGeneral;
     static constexpr std::int32_t kUp = 3;
     static constexpr std::int32_t kDown = 4;
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "device/apply_flags.h"
 #include "lighting/preview.h"
 #include "ui/pages/led_dlg.h"
 
@@ -19,7 +20,7 @@ class CLedPadDlg_Std : public CLedDlg {
     Q_OBJECT
 public:
     static constexpr int kEffects = 11;
-    static constexpr std::uint32_t kApplyLighting = 2;
+    static constexpr std::uint32_t kApplyLighting = kPadApplyGeneral;
     static constexpr std::int32_t kClockwise = 6;
     static constexpr std::int32_t kAnticlockwise = 5;
     // What choosing an effect restores.

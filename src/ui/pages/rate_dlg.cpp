@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "config/mouse_desc.h"
+#include "device/apply_flags.h"
 #include "ui/pages/mouse_page_ground.h"
 #include "ui/skin/combo_btn.h"
 #include "ui/skin/skin_menu.h"
@@ -12,7 +13,6 @@
 namespace quobel {
 namespace {
 
-constexpr std::uint32_t kRateApplyFlag = 2;
 
 std::uint32_t* ModeRate(ProfileData& p) {
     const int mode = p.Ms.nMode;
@@ -62,7 +62,7 @@ void CRateDlg::OnCommand() {
     CSkinMenu::DestroyMenuEx();
     if (m_host.CurrentProfile() == nullptr) return;
     StoreToProfile();
-    if (m_host.Cfg().gVar.bApplyNow) m_host.RequestApply(DeviceKind::Mouse, kRateApplyFlag);
+    if (m_host.Cfg().gVar.bApplyNow) m_host.RequestApply(DeviceKind::Mouse, kMsApplyGeneral);
 }
 
 void CRateDlg::ReloadTexts() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "device/apply_flags.h"
 #include "ui/pages/mouse_page_ground.h"
 #include "ui/skin/png_btn.h"
 #include "ui/skin/png_slider.h"
@@ -13,7 +14,6 @@
 namespace quobel {
 namespace {
 
-constexpr std::uint32_t kPointerApplyFlag = 8;
 constexpr int kLeft = 12;
 constexpr int kHeight = 268;
 
@@ -134,7 +134,7 @@ void CSysDlg::SaveToProfile() {
 void CSysDlg::Changed() {
     if (m_host.CurrentProfile() == nullptr) return;
     SaveToProfile();
-    if (m_host.Cfg().gVar.bApplyNow) m_host.RequestApply(DeviceKind::Mouse, kPointerApplyFlag);
+    if (m_host.Cfg().gVar.bApplyNow) m_host.RequestApply(DeviceKind::Mouse, kMsApplyPointer);
 }
 
 void CSysDlg::OnSliderDrag(int value, int id) {
