@@ -1,5 +1,6 @@
 #include "config/data_init.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -135,13 +136,15 @@ std::string TextFilePath(const Config& config) {
     return config.szAppPath + "text.xml";
 }
 
-std::string SkinFolder(const Config& config) {
-    const GVar& g = config.gVar;
-    if (g.nSkinsNum > 0) {
-        const std::int32_t index = g.nSkinsIndex < g.nSkinsNum ? g.nSkinsIndex : 0;
-        return config.szAppPath + Selected(g.SkinsTable, index).szFolder + "/";
-    }
-    return config.szAppPath + "skins/";
+std::string SkinSubfolder(const GVar& gvar) {
+    if (gvar.nSkinsNum <= 0) return kCommonSkinFolder;
+    const std::int32_t index = gvar.nSkinsIndex < gvar.nSkinsNum ? gvar.nSkinsIndex : 0;
+    // Configurations written for Windows separate with '\\'.
+    std::string folder = Selected(gvar.SkinsTable, index).szFolder;
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    return WithSlash(folder);
 }
+
+std::string SkinFolder(const Config& config) { return config.szAppPath + SkinSubfolder(config.gVar); }
 
 }  // namespace quobel

@@ -66,8 +66,17 @@ inline constexpr const char* kNoDataFolderText =
 // configured, in the program folder.
 std::string TextFilePath(const Config& config);
 
-// The skin folder: <program folder><skin folder>/, or <program folder>skins/ when no
-// skins are configured.
+// The common skins folder below the program folder: dialog backgrounds and the pictures
+// every skin shares, and the skin itself when no skins are configured.
+inline constexpr const char* kCommonSkinFolder = "skins/";
+
+// The selected skin's folder below the program folder, with '/' separators and ending
+// with '/': the selected entry of the skins table, or kCommonSkinFolder when the table
+// is empty. An index outside the table (already reported by the options reader) picks
+// the first entry.
+std::string SkinSubfolder(const GVar& gvar);
+
+// The skin folder: <program folder> + SkinSubfolder.
 std::string SkinFolder(const Config& config);
 
 }  // namespace quobel

@@ -17,6 +17,15 @@ DeviceIdent KeyboardIdent(const Config& cfg) {
 // The pad has no product string to match.
 DeviceIdent PadIdent(const Config& cfg) { return {cfg.gVar.PadDev.wVid, cfg.gVar.PadDev.wPid, {}}; }
 
+DeviceIdent IdentOf(const Config& cfg, DeviceKind kind) {
+    switch (kind) {
+        case DeviceKind::Mouse: return MouseIdent(cfg);
+        case DeviceKind::Keyboard: return KeyboardIdent(cfg);
+        case DeviceKind::Pad: return PadIdent(cfg);
+    }
+    return {};
+}
+
 std::uint32_t SensorIdOfCode(int code) { return static_cast<std::uint32_t>(SensorFromCode(code)); }
 
 std::uint32_t ConfiguredSensor(const Config& cfg) { return static_cast<std::uint32_t>(cfg.gVar.MsDev.nCurSensor); }

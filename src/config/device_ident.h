@@ -7,6 +7,7 @@
 
 #include "base/reporter.h"
 #include "config/config.h"
+#include "config/device_kinds.h"
 
 namespace quobel {
 
@@ -19,6 +20,7 @@ struct DeviceIdent {
 [[nodiscard]] DeviceIdent MouseIdent(const Config& cfg);
 [[nodiscard]] DeviceIdent KeyboardIdent(const Config& cfg);
 [[nodiscard]] DeviceIdent PadIdent(const Config& cfg);
+[[nodiscard]] DeviceIdent IdentOf(const Config& cfg, DeviceKind kind);
 
 // Sensor identifier of a sensor type the mouse reports (0 = unknown type).
 [[nodiscard]] std::uint32_t SensorIdOfCode(int code);

@@ -16,6 +16,9 @@ struct DevicePair {
     std::unique_ptr<CHidDev> dev;
 };
 
+// The kind's transport over env, not opened yet.
+[[nodiscard]] std::unique_ptr<CHidDrv> MakeTransport(DeviceKind kind, const DeviceEnv& env);
+
 // The kind's objects over env; macros is the macro list the data object packs from.
 // Nothing is opened yet (Init, then FindDev).
 [[nodiscard]] DevicePair MakeDevicePair(DeviceKind kind, const DeviceEnv& env, MacroList* macros);

@@ -6,6 +6,7 @@
 #include "base/reporter.h"
 #include "base/sleeper.h"
 #include "config/device_ident.h"
+#include "device/device_pair.h"
 #include "device/hid_drv.h"
 
 namespace quobel {
@@ -17,22 +18,8 @@ std::vector<DeviceStatus> ConfiguredDeviceStatus(Config& cfg, HidBackend* hid) {
     std::vector<DeviceStatus> out;
     for (const DeviceKind kind : kDeviceKinds) {
         if (!IsConfigured(cfg.gVar, kind)) continue;
-        std::unique_ptr<CHidDrv> drv;
-        DeviceIdent id;
-        switch (kind) {
-            case DeviceKind::Mouse:
-                drv = std::make_unique<CDrv5307>(env);
-                id = MouseIdent(cfg);
-                break;
-            case DeviceKind::Keyboard:
-                drv = std::make_unique<CDrv642>(env);
-                id = KeyboardIdent(cfg);
-                break;
-            case DeviceKind::Pad:
-                drv = std::make_unique<CDrvPad>(env);
-                id = PadIdent(cfg);
-                break;
-        }
+        const std::unique_ptr<CHidDrv> drv = MakeTransport(kind, env);
+        const DeviceIdent id = IdentOf(cfg, kind);
         // The base Init only checks HID access; the mouse's service thread is not wanted.
         (void)drv->CHidDrv::Init(nullptr);
         out.push_back({kind, id.vid, id.pid, drv->Probe()});

@@ -69,6 +69,20 @@ INSTANTIATE_TEST_SUITE_P(DataInit, DataFolderNames,
                                            AppdirCase{"Absolute", "/etc", "quobel"}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// The one rule the window, the start-up and skingen take the skin folder by.
+TEST(SkinSubfolder, SelectedEntryWithSlashesOrTheCommonFolder) {
+    GVar g;
+    EXPECT_EQ(SkinSubfolder(g), kCommonSkinFolder);
+    g.SkinsTable[0] = {"Dark", "skins/dark"};
+    g.SkinsTable[1] = {"Light", "skins\\light\\"};
+    g.nSkinsNum = 2;
+    for (const auto& [index, folder] : {std::pair{0, "skins/dark/"}, {1, "skins/light/"}, {2, "skins/dark/"},
+                                        {-1, "skins/dark/"}, {kMaxSkins, "skins/dark/"}}) {
+        g.nSkinsIndex = index;
+        EXPECT_EQ(SkinSubfolder(g), folder) << "index " << index;
+    }
+}
+
 TEST(ProgramFolder, BesideTheProgramWhenItHoldsCfgIniElseTheInstalledDataFolder) {
     test::TempDir root;
     std::filesystem::create_directories(root / "build/bin");

@@ -12,24 +12,13 @@
 
 #include "commands.h"
 #include "config/device_readers.h"
+#include "json_text.h"
 #include "profile_view.h"
 
 namespace quobel::ctl {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string Hex(std::uint32_t v, int digits = 0) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%0*x", digits, v);
-    return buf;
-}
-
-std::string ColourText(Colour c) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", Red(c), Green(c), Blue(c));
-    return buf;
-}
 
 Json RectJson(const Rect& r) { return Json::array({r.left, r.top, r.right, r.bottom}); }
 Json PointJson(const Point& p) { return Json::array({p.x, p.y}); }

@@ -10,6 +10,7 @@
 #include "base/utf16.h"
 #include "commands.h"
 #include "ctl_store.h"
+#include "json_text.h"
 #include "macro/macro_folder.h"
 #include "profile_view.h"
 

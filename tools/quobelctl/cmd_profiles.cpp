@@ -10,6 +10,7 @@
 #include "base/utf16.h"
 #include "commands.h"
 #include "ctl_store.h"
+#include "json_text.h"
 #include "profile/profile_backup.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_store.h"

@@ -71,12 +71,6 @@ IdInUse ProfileIdsOf(const Store& store) {
     return [&store](std::uint32_t id) { return store.profiles.Find(id) != nullptr; };
 }
 
-std::string HexId(std::uint32_t id) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%08x", id);
-    return buf;
-}
-
 ProfileData* FindProfileArg(const Globals& g, Store& store, std::string_view arg) {
     if (arg.starts_with("0x") || arg.starts_with("0X")) {
         char* end = nullptr;

@@ -45,8 +45,6 @@ std::string MacroFolder(const Store& store);
 // A profile by name or by "0x<id>"; null with a note on g.err when none matches.
 ProfileData* FindProfileArg(const Globals& g, Store& store, std::string_view arg);
 
-std::string HexId(std::uint32_t id);
-
 // The ids the store's profiles hold, for drawing a new one.
 IdInUse ProfileIdsOf(const Store& store);
 

@@ -7,24 +7,13 @@
 
 #include "base/utf16.h"
 #include "config/key_names.h"
+#include "json_text.h"
 #include "profile/profile_defaults.h"
 
 namespace quobel::ctl {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string Hex(std::uint32_t v, int digits) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%0*x", digits, v);
-    return buf;
-}
-
-std::string ColourText(Colour c) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", Red(c), Green(c), Blue(c));
-    return buf;
-}
 
 // A report-rate code spells the rate in hexadecimal digits.
 std::string RateText(std::uint32_t code) {
@@ -195,10 +184,6 @@ Json MacroView(const MacroRecord& m, const TextTable& texts) {
     }
     j["events"] = events;
     return j;
-}
-
-std::string DumpJson(const Json& view) {
-    return view.dump(2, ' ', false, Json::error_handler_t::replace);
 }
 
 void PrintView(std::ostream& out, const Json& view, int indent) {

@@ -69,12 +69,11 @@ int main(int argc, char** argv) {
     // Every folder the program may take its skin from: the common one and each entry of
     // the skins table, by the start-up's rule.
     Output out;
-    out.folders.push_back(program + "skins/");
-    Config skins = config;
-    skins.szAppPath = program.toStdString();
-    for (int i = 0; i < skins.gVar.nSkinsNum; ++i) {
-        skins.gVar.nSkinsIndex = i;
-        const QString folder = QString::fromStdString(SkinFolder(skins));
+    out.folders.push_back(program + kCommonSkinFolder);
+    GVar skins = config.gVar;
+    for (int i = 0; i < skins.nSkinsNum; ++i) {
+        skins.nSkinsIndex = i;
+        const QString folder = program + QString::fromStdString(SkinSubfolder(skins));
         if (std::find(out.folders.begin(), out.folders.end(), folder) == out.folders.end()) out.folders.push_back(folder);
     }
     DrawControls(out, theme);

@@ -821,8 +821,7 @@ bool CQuobelDlg::GunCheckOk() const {
 
 bool CQuobelDlg::RunProgressApply(DeviceKind kind) {
     CProgressDlg dlg(m_ctx, this);
-    dlg.SetPictures(QString::fromStdString(m_ctx.szAppPath) + "skins/progress_nr.png",
-                    QString::fromStdString(m_ctx.szAppPath) + "skins/progress_ov.png");
+    dlg.SetPictures(m_ctx.CommonPath("progress_nr.png"), m_ctx.CommonPath("progress_ov.png"));
     dlg.SetBarRect(QRect(QPoint(45, 101), QPoint(486, 123)));
     dlg.SetCaption(Text("tc_msg12"), QRect(QPoint(15, 12), QPoint(455, 32)));
     dlg.SetRange(0, 100);

@@ -26,11 +26,8 @@ std::string SearchString(const DeviceIdent& id) { return "USB#" + FormatPathFilt
 
 // The kind an event's device name belongs to: mouse, then keyboard, then pad.
 std::optional<DeviceKind> KindOfDeviceName(const Config& cfg, std::string_view name) {
-    const std::pair<DeviceKind, DeviceIdent> kinds[] = {{DeviceKind::Mouse, MouseIdent(cfg)},
-                                                        {DeviceKind::Keyboard, KeyboardIdent(cfg)},
-                                                        {DeviceKind::Pad, PadIdent(cfg)}};
-    for (const auto& [kind, id] : kinds) {
-        if (PathMatches(name, SearchString(id))) return kind;
+    for (const DeviceKind kind : kDeviceKinds) {
+        if (PathMatches(name, SearchString(IdentOf(cfg, kind)))) return kind;
     }
     return std::nullopt;
 }

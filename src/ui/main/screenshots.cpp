@@ -89,8 +89,7 @@ QWidget* MainKeyboardFn(Shot& s) { return MainKeyboardKeys(s, true); }
 QWidget* Progress(Shot& s) {
     const SkinContext& ctx = s.wnd.Skin();
     auto dlg = std::make_unique<CProgressDlg>(ctx, &s.wnd);
-    dlg->SetPictures(QString::fromStdString(ctx.szAppPath) + "skins/progress_nr.png",
-                     QString::fromStdString(ctx.szAppPath) + "skins/progress_ov.png");
+    dlg->SetPictures(ctx.CommonPath("progress_nr.png"), ctx.CommonPath("progress_ov.png"));
     dlg->SetBarRect(QRect(QPoint(45, 101), QPoint(486, 123)));
     dlg->SetCaption(ctx.Text("tc_msg12"), QRect(QPoint(15, 12), QPoint(455, 32)));
     dlg->SetRange(0, 100);

@@ -24,16 +24,12 @@ QString Folder(std::string folder) {
 }  // namespace
 
 QString SkinFolderFor(const std::string& app_path, const GVar& gvar) {
-    const QString base = Folder(app_path);
-    if (gvar.nSkinsNum <= 0) return base + "skins/";
-    int index = gvar.nSkinsIndex;
-    if (index < 0 || index >= gvar.nSkinsNum || index >= kMaxSkins) index = 0;
-    return base + Folder(gvar.SkinsTable[static_cast<std::size_t>(index)].szFolder);
+    return Folder(app_path) + QString::fromStdString(SkinSubfolder(gvar));
 }
 
 QString SkinContext::SkinFolder() const { return SkinFolderFor(szAppPath, *gvar); }
 
-QString SkinContext::CommonFolder() const { return Folder(szAppPath) + "skins/"; }
+QString SkinContext::CommonFolder() const { return Folder(szAppPath) + kCommonSkinFolder; }
 
 QString SkinContext::Text(std::string_view id) const {
     return texts ? QString::fromStdString(texts->Get(id)) : QString();

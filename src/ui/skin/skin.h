@@ -17,6 +17,7 @@
 
 #include "base/geometry.h"
 #include "base/reporter.h"
+#include "config/data_init.h"
 #include "config/gvar.h"
 #include "config/text_table.h"
 
@@ -48,9 +49,8 @@ struct SkinContext {
     void Box(std::string_view caption, const QString& text) const;
 };
 
-// The selected skin folder for a program folder and the options' skins table: the
-// selected entry's folder, or "skins/" when the table is empty. An index outside the
-// table (already reported by the options reader) picks the first entry.
+// The selected skin folder for a program folder and the options' skins table, by the
+// start-up's rule (SkinSubfolder).
 QString SkinFolderFor(const std::string& app_path, const GVar& gvar);
 
 // The picture at path, or a null image when it is missing or 0 wide.
